@@ -1,0 +1,28 @@
+#ifndef VLAU_FOUNDATION_PATH_UTIL_H_
+#define VLAU_FOUNDATION_PATH_UTIL_H_
+
+#include <string>
+#include <string_view>
+
+namespace vlau {
+
+// Path texts are joined by plain concatenation; folders end with the
+// platform's separator (Env::PathSeparator()), which these helpers take as an
+// argument so that they stay free of the platform.
+
+// The path with exactly one trailing separator; the empty path becomes a
+// lone separator.
+std::string IncludeTrailingSeparator(std::string_view path, char sep);
+// The path without trailing separators.
+std::string ExcludeTrailingSeparator(std::string_view path, char sep);
+// The part after the last separator.
+std::string ExtractFileName(std::string_view path, char sep);
+// The part up to and including the last separator; empty without one.
+std::string ExtractFilePath(std::string_view path, char sep);
+// The path with the extension of its file name (from the file name's last
+// "." on) replaced by `ext`, or `ext` appended when the file name has no ".".
+std::string ChangeFileExt(std::string_view path, std::string_view ext, char sep);
+
+}  // namespace vlau
+
+#endif  // VLAU_FOUNDATION_PATH_UTIL_H_

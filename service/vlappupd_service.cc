@@ -1,0 +1,52 @@
+#include "service/vlappupd_service.h"
+
+#include "foundation/app_updater_error.h"
+#include "foundation/app_updater_log.h"
+#include "foundation/format.h"
+#include "resources/strs.h"
+
+namespace vlau {
+
+TVLAppUpd::TVLAppUpd(Env* env) : env_(env) {}
+
+std::string TVLAppUpd::DescriptionText() const {
+  return Format(kServiceDescriptionFormat, {env_->GetFileVersionString(env_->ExecutablePath())});
+}
+
+Status TVLAppUpd::SetServiceDescription() {
+  const std::string text = DescriptionText();
+  std::string current;
+  if (!env_->ReadServiceDescription(kServiceName, &current)) current.clear();
+  if (current == text) return Status::OK();
+  auLog->WriteImmediatly("Add/update service description", aullDetail);
+  return env_->WriteServiceDescription(kServiceName, text);
+}
+
+Status TVLAppUpd::RemoveServiceDescription() {
+  std::string current;
+  if (!env_->ReadServiceDescription(kServiceName, &current)) return Status::OK();
+  auLog->WriteImmediatly("Remove service description", aullDetail);
+  return env_->RemoveServiceDescription(kServiceName);
+}
+
+void TVLAppUpd::ServiceStart() {
+  auLog->WriteImmediatly("Start", aullDetail);
+  StartProcessing();
+}
+
+void TVLAppUpd::ServiceStop() { auLog->WriteImmediatly("Stop", aullDetail); }
+
+void TVLAppUpd::StartProcessing() {
+  SetTimerEnabled(true);
+  // A description that cannot be written must not keep the service from
+  // updating: the failure is logged and the service runs on.
+  const Status s = SetServiceDescription();
+  if (!s.ok()) LogError("Can not update the service description: " + s.message(), 0);
+}
+
+void TVLAppUpd::tmrMainTimer() {
+  // The update cycle arrives with the cycle's own module; until then a tick
+  // runs nothing.
+}
+
+}  // namespace vlau

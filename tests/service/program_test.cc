@@ -1,0 +1,103 @@
+// The real program, run as a child process inside a sandbox root.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/env.h"
+#include "tests/support/program_runner.h"
+#include "tests/support/scoped_globals.h"
+#include "tests/support/temp_dir.h"
+
+namespace vlau {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  std::map<std::string, std::string> Vars() const {
+    return {{"VLAPPUPD_ROOT", root_.path()}, {"TMPDIR", root_.path() + "tmp"}};
+  }
+  ProgramResult Run(std::vector<std::string> args) {
+    return RunProgramToEnd(std::move(args), Vars(), out_.path());
+  }
+  std::string File(const std::string& relative) {
+    std::string data;
+    Env::Default()->ReadFileToString(root_.path() + relative, &data);
+    return data;
+  }
+  bool Exists(const std::string& relative) {
+    return Env::Default()->FileExists(root_.path() + relative);
+  }
+  std::vector<std::string> LogLines() {
+    return LogTextLines(File("var/lib/Velmora/VLAppUpdater/VLAppUpdater.log"));
+  }
+
+  TempDir root_, out_;
+  const std::string unit_ = "etc/systemd/system/VLAppUpd.service";
+};
+
+TEST_F(ProgramTest, InstallWritesTheUnitWithItsDescriptionAndUninstallRemovesIt) {
+  const std::string version = Env::Default()->GetFileVersionString(VLAU_PROGRAM_PATH);
+  ASSERT_FALSE(version.empty());
+
+  ProgramResult r = Run({"-install", "-silent"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  const std::string unit = File(unit_);
+  EXPECT_NE(unit.find("\nDescription=Autoupdate Velmora applications v." + version + "\n"),
+            std::string::npos)
+      << unit;
+  EXPECT_NE(unit.find("ExecStart=" + std::string(VLAU_PROGRAM_PATH)), std::string::npos);
+  EXPECT_NE(unit.find("Environment=TMPDIR=/var/tmp"), std::string::npos);
+  EXPECT_EQ(LogLines().back(), "Add/update service description");
+
+  r = Run({"/UNINSTALL"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "Service uninstalled successfully\n");
+  EXPECT_FALSE(Exists(unit_));
+
+  r = Run({"-uninstall", "-silent"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err.find("failed to uninstall"), std::string::npos);
+}
+
+TEST_F(ProgramTest, OnceCreatesTheDataFolderLogAndIdentifier) {
+  ProgramResult r = Run({"-once"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(File("var/lib/Velmora/VLAppUpdater/VLAppUpdater.log").substr(0, 3), "\xEF\xBB\xBF");
+  const std::string ident = File("var/lib/Velmora/VLAppUpdater/Ident.ini");
+  EXPECT_EQ(ident.rfind("[COMMON]\r\nIdentifier={", 0), 0u) << ident;
+  EXPECT_EQ(LogLines(), std::vector<std::string>{"Unique identifier not assigned - create it"});
+
+  r = Run({"-once"});  // the identifier is read back: nothing new to say
+  EXPECT_EQ(File("var/lib/Velmora/VLAppUpdater/Ident.ini"), ident);
+  EXPECT_EQ(LogLines().size(), 1u);
+}
+
+TEST_F(ProgramTest, ConsoleRunStopsWithinASecondOfSigterm) {
+  ProgramRunner runner({"-console"}, Vars(), out_.path());
+  const auto started = std::chrono::steady_clock::now();
+  while (LogLines().empty() || LogLines().back() != "Start") {
+    ASSERT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const auto stop_sent = std::chrono::steady_clock::now();
+  runner.RequestStop();
+  ASSERT_TRUE(runner.Wait(std::chrono::seconds(5)));
+  EXPECT_LT(std::chrono::steady_clock::now() - stop_sent, std::chrono::seconds(1));
+  EXPECT_EQ(runner.exit_code(), 0);
+  EXPECT_EQ(LogLines().back(), "Stop");
+}
+
+TEST_F(ProgramTest, UnknownSwitchPrintsUsageAndTouchesNothing) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"-bogus"}, {"install"}, {"-once", "-console"}}) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    ProgramResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.err.find("Usage: VLAppUpdater"), std::string::npos);
+    EXPECT_FALSE(Env::Default()->DirectoryExists(root_.path() + "var/"));
+  }
+}
+
+}  // namespace
+}  // namespace vlau
