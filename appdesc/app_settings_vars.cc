@@ -1,6 +1,7 @@
 #include "appdesc/app_settings_vars.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace vlau {
 

@@ -21,15 +21,24 @@ EAppUpdater EAppUpdater::CreateFmt(int32_t AErrorCode, const FormatArgs& Args) {
 
 std::string EAppUpdater::GetErrorMessage(int32_t AErrorCode) {
   switch (AErrorCode) {
-    case 1: return "File not found!";
-    case 2: return "Invalid class!";
-    case 3: return "Source not supported!";
-    case 4: return "Error while load settings from \"%s\"! Original error: %s";
-    case 5: return "Directory \"%s\" does not exists.";
-    case 6: return "Not handled an error during the upgrade process. Original error message: %s";
-    case 7: return "Host not defined: %s";
-    case 8: return "Port not defined: %s";
-    default: return "Undefined error code!";
+    case 1:
+      return "File not found!";
+    case 2:
+      return "Invalid class!";
+    case 3:
+      return "Source not supported!";
+    case 4:
+      return "Error while load settings from \"%s\"! Original error: %s";
+    case 5:
+      return "Directory \"%s\" does not exists.";
+    case 6:
+      return "Not handled an error during the upgrade process. Original error message: %s";
+    case 7:
+      return "Host not defined: %s";
+    case 8:
+      return "Port not defined: %s";
+    default:
+      return "Undefined error code!";
   }
 }
 

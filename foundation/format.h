@@ -13,11 +13,11 @@ namespace vlau {
 // One value for Format: a text or a whole number.
 class FormatArg {
  public:
-  FormatArg(const char* s) : value_(std::string(s)) {}   // NOLINT: implicit on purpose
-  FormatArg(std::string s) : value_(std::move(s)) {}     // NOLINT
-  FormatArg(std::string_view s) : value_(std::string(s)) {}  // NOLINT
-  FormatArg(int v) : value_(static_cast<int64_t>(v)) {}   // NOLINT
-  FormatArg(long v) : value_(static_cast<int64_t>(v)) {}  // NOLINT
+  FormatArg(const char* s) : value_(std::string(s)) {}         // NOLINT: implicit on purpose
+  FormatArg(std::string s) : value_(std::move(s)) {}           // NOLINT
+  FormatArg(std::string_view s) : value_(std::string(s)) {}    // NOLINT
+  FormatArg(int v) : value_(static_cast<int64_t>(v)) {}        // NOLINT
+  FormatArg(long v) : value_(static_cast<int64_t>(v)) {}       // NOLINT
   FormatArg(long long v) : value_(static_cast<int64_t>(v)) {}  // NOLINT
   FormatArg(unsigned v) : value_(static_cast<int64_t>(v)) {}   // NOLINT
 

@@ -20,7 +20,7 @@ namespace vlau {
 //   repeated key wins;
 // - a value is the text after the first "=", blanks around it removed and
 //   one pair of enclosing single or double quotes dropped, cut after 2047
-//   characters;
+//   characters (whole UTF-8 characters);
 // - a file that is missing or cannot be read reads as a file without
 //   sections.
 // The remaining details follow the Windows reader too: a UTF-8 byte order
@@ -66,8 +66,8 @@ class IniFile {
   // Blanks around `section` and `key` are ignored. Fails, writing nothing,
   // for names or values that cannot be stored in a line (line breaks, an
   // empty key, a key with "=" or starting with ";" or "[", "]" in a
-  // section name), when the file exists
-  // but cannot be read, or when writing fails.
+  // section name), when the file exists but cannot be read, or when
+  // writing fails.
   static Status WriteString(Env* env, const std::string& path, std::string_view section,
                             std::string_view key, std::string_view value);
 

@@ -3,8 +3,8 @@
 namespace vlau {
 
 std::string IncludeTrailingSeparator(std::string_view path, char sep) {
-  std::string out = ExcludeTrailingSeparator(path, sep);
-  out += sep;
+  std::string out(path);
+  if (out.empty() || out.back() != sep) out += sep;
   return out;
 }
 

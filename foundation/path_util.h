@@ -10,8 +10,8 @@ namespace vlau {
 // platform's separator (Env::PathSeparator()), which these helpers take as an
 // argument so that they stay free of the platform.
 
-// The path with exactly one trailing separator; the empty path becomes a
-// lone separator.
+// The path with a separator appended unless it already ends in one; the
+// empty path becomes a lone separator.
 std::string IncludeTrailingSeparator(std::string_view path, char sep);
 // The path without trailing separators.
 std::string ExcludeTrailingSeparator(std::string_view path, char sep);

@@ -139,8 +139,7 @@ class Env {
   // `link_path` is not created.
   virtual Status CreateShortcut(const std::string& target, const std::string& link_path,
                                 const std::string& working_directory,
-                                const std::string& description,
-                                const std::string& arguments) = 0;
+                                const std::string& description, const std::string& arguments) = 0;
 };
 
 }  // namespace vlau

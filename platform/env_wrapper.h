@@ -65,9 +65,8 @@ class EnvWrapper : public Env {
     return target_->RemoveServiceDescription(n);
   }
   std::vector<std::string> LocalIPv4Addresses() override { return target_->LocalIPv4Addresses(); }
-  Status CreateShortcut(const std::string& target, const std::string& link,
-                        const std::string& dir, const std::string& desc,
-                        const std::string& args) override {
+  Status CreateShortcut(const std::string& target, const std::string& link, const std::string& dir,
+                        const std::string& desc, const std::string& args) override {
     return target_->CreateShortcut(target, link, dir, desc, args);
   }
 

@@ -24,11 +24,16 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* command
       continue;
     }
     CommandLine::Action action;
-    if (name == "INSTALL") action = CommandLine::Action::kInstall;
-    else if (name == "UNINSTALL") action = CommandLine::Action::kUninstall;
-    else if (name == "CONSOLE") action = CommandLine::Action::kConsole;
-    else if (name == "ONCE") action = CommandLine::Action::kOnce;
-    else return false;
+    if (name == "INSTALL")
+      action = CommandLine::Action::kInstall;
+    else if (name == "UNINSTALL")
+      action = CommandLine::Action::kUninstall;
+    else if (name == "CONSOLE")
+      action = CommandLine::Action::kConsole;
+    else if (name == "ONCE")
+      action = CommandLine::Action::kOnce;
+    else
+      return false;
     if (have_action) return false;
     have_action = true;
     result.action = action;
@@ -50,7 +55,8 @@ std::string UsageText(const std::string& program_name) {
          "  -console            run the service in the foreground until Ctrl+C or SIGTERM\n"
          "  -once               run one update cycle now and exit\n"
          "Switches may start with \"/\" or \"-\" and ignore letter case.\n"
-         "VLAPPUPD_ROOT=<folder> makes <folder> stand in for \"/\" for every machine-wide folder.\n";
+         "VLAPPUPD_ROOT=<folder> makes <folder> stand in for \"/\" for every machine-wide "
+         "folder.\n";
 }
 
 }  // namespace vlau

@@ -7,7 +7,7 @@
 
 namespace vlau {
 
-TVLAppUpd::TVLAppUpd(Env* env) : env_(env) {}
+TVLAppUpd::TVLAppUpd(Env* env, const WorkerTable* workers) : env_(env), workers_(workers) {}
 
 std::string TVLAppUpd::DescriptionText() const {
   return Format(kServiceDescriptionFormat, {env_->GetFileVersionString(env_->ExecutablePath())});
@@ -42,11 +42,6 @@ void TVLAppUpd::StartProcessing() {
   // updating: the failure is logged and the service runs on.
   const Status s = SetServiceDescription();
   if (!s.ok()) LogError("Can not update the service description: " + s.message(), 0);
-}
-
-void TVLAppUpd::tmrMainTimer() {
-  // The update cycle arrives with the cycle's own module; until then a tick
-  // runs nothing.
 }
 
 }  // namespace vlau

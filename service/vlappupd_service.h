@@ -1,10 +1,12 @@
 #ifndef VLAU_SERVICE_VLAPPUPD_SERVICE_H_
 #define VLAU_SERVICE_VLAPPUPD_SERVICE_H_
 
+#include <chrono>
 #include <string>
 
 #include "platform/env.h"
 #include "service/service_framework.h"
+#include "sources/worker_table.h"
 
 namespace vlau {
 
@@ -14,10 +16,16 @@ namespace vlau {
 // install hooks and every start keep the service's description at the
 // running executable's version.
 //
-// Needs the global log; `env` is not owned and must outlive the module.
+// The update cycle (tmrMainTimer) runs on the thread of the message loop:
+// it reloads the global settings object, runs the worker of each source
+// group one after the other, and then either restarts the service from a
+// newly delivered build or re-arms the timer with CheckInterval minutes.
+//
+// Needs the global log and settings object; `env` and `workers` are not
+// owned and must outlive the module.
 class TVLAppUpd : public ServiceFramework {
  public:
-  explicit TVLAppUpd(Env* env);
+  explicit TVLAppUpd(Env* env, const WorkerTable* workers = &WorkerTable::Default());
 
   // The description text for the running executable's file version.
   std::string DescriptionText() const;
@@ -36,6 +44,12 @@ class TVLAppUpd : public ServiceFramework {
   // One update cycle; the program's ONCE switch calls it directly.
   void tmrMainTimer();
 
+  // The restart script's full path: the temporary folder and its name.
+  std::string RestartScriptPath() const;
+
+  // How often the cycle looks at the service's status while a worker runs.
+  void SetWorkerWaitStep(std::chrono::milliseconds step) { wait_step_ = step; }
+
  protected:
   void OnStart() override { ServiceStart(); }
   void OnStop() override { ServiceStop(); }
@@ -45,8 +59,18 @@ class TVLAppUpd : public ServiceFramework {
   void ServiceStart();
   void ServiceStop();
   void StartProcessing();
+  void ProcessUpdates();
+  void LoadSettings();
+  void ProcessSources();
+  void RunWorker(const WorkerFactory& factory);
+  // After the sources: restarts from a new build or re-arms the timer.
+  void CheckSelfUpdate();
+  void RestartService();
+  void RearmTimer();
 
   Env* env_;
+  const WorkerTable* workers_;
+  std::chrono::milliseconds wait_step_{500};
 };
 
 }  // namespace vlau

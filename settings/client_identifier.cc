@@ -33,8 +33,8 @@ std::string GuidToString(const Guid& g) {
   char buf[40];
   std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
                 static_cast<unsigned>(g.d1), static_cast<unsigned>(g.d2),
-                static_cast<unsigned>(g.d3), g.d4[0], g.d4[1], g.d4[2], g.d4[3], g.d4[4],
-                g.d4[5], g.d4[6], g.d4[7]);
+                static_cast<unsigned>(g.d3), g.d4[0], g.d4[1], g.d4[2], g.d4[3], g.d4[4], g.d4[5],
+                g.d4[6], g.d4[7]);
   return buf;
 }
 
@@ -69,8 +69,8 @@ bool StringToGuid(std::string_view text, Guid* guid) {
 }
 
 Guid RandomFallbackGuid() {
-  std::mt19937 gen(static_cast<uint32_t>(
-      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::mt19937 gen(
+      static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   auto draw = [&gen](uint32_t below) {
     return std::uniform_int_distribution<uint32_t>(0, below - 1)(gen);
   };
@@ -104,9 +104,10 @@ Guid ObtainClientIdentifier(Env* env) {
   }
   const Status written = IniFile::WriteString(env, ident_file, kSection, kKey, GuidToString(guid));
   if (!written.ok()) {
-    WriteLine(Format("Can not write identifier to \"%s\": %s. The identifier %s is used for this run",
-                     {ident_file, written.message(), GuidToString(guid)}),
-              aullError);
+    WriteLine(
+        Format("Can not write identifier to \"%s\": %s. The identifier %s is used for this run",
+               {ident_file, written.message(), GuidToString(guid)}),
+        aullError);
   }
   return guid;
 }

@@ -21,11 +21,11 @@ struct CommonFolderEntry {
 };
 constexpr CommonFolderEntry kCommonFolders[] = {
     {CommonFolder::kAppData, "var/lib/"},
-    {CommonFolder::kDocuments, "usr/local/share/documents/"},
+    {CommonFolder::kDocuments, "srv/"},
     {CommonFolder::kStartMenu, "usr/local/share/applications/"},
     {CommonFolder::kProgramsMenu, "usr/local/share/applications/"},
     {CommonFolder::kStartup, "etc/xdg/autostart/"},
-    {CommonFolder::kDesktop, "usr/local/share/desktop/"},
+    {CommonFolder::kDesktop, "etc/skel/Desktop/"},
 };
 constexpr char kProgramFilesRelative[] = "opt/";
 

@@ -60,19 +60,23 @@ std::u16string Utf8ToUtf16(std::string_view s) {
       size_t need = 0;
       uint32_t min = 0;
       if ((c & 0xE0) == 0xC0) {
-        need = 1, cp = c & 0x1F, min = 0x80;
+        need = 1;
+        cp = c & 0x1F;
+        min = 0x80;
       } else if ((c & 0xF0) == 0xE0) {
-        need = 2, cp = c & 0x0F, min = 0x800;
+        need = 2;
+        cp = c & 0x0F;
+        min = 0x800;
       } else if ((c & 0xF8) == 0xF0) {
-        need = 3, cp = c & 0x07, min = 0x10000;
+        need = 3;
+        cp = c & 0x07;
+        min = 0x10000;
       }
       bool ok = need > 0 && i + need < s.size();
       for (size_t k = 1; ok && k <= need; ++k) {
         const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-        if ((cc & 0xC0) != 0x80)
-          ok = false;
-        else
-          cp = (cp << 6) | (cc & 0x3F);
+        ok = (cc & 0xC0) == 0x80;
+        cp = (cp << 6) | (cc & 0x3F);
       }
       if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
       if (ok) {

@@ -106,9 +106,9 @@ TEST_F(LogTest, BlocksIndentByFourAndUnbalancedEndIsReported) {
   log_.log().EndBlock("Inner");
   log_.log().EndBlock("X");
   log_.log().Add("back at zero", aullWaring);
-  EXPECT_EQ(log_.Lines(), (std::vector<std::string>{"Invalid EndBlock calling", "  X", "    y",
-                                                    "      Inner", "        z", "      Inner",
-                                                    "  X", "back at zero"}));
+  EXPECT_EQ(log_.Lines(),
+            (std::vector<std::string>{"Invalid EndBlock calling", "  X", "    y", "      Inner",
+                                      "        z", "      Inner", "  X", "back at zero"}));
 }
 
 TEST_F(LogTest, FormatErrorsRaiseBeforeAnythingIsWritten) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/memory_env.h"
+#include "tests/support/temp_dir.h"
 
 namespace vlau {
 namespace {
@@ -223,6 +224,22 @@ TEST(IniFileTest, WritesAccumulate) {
   ASSERT_TRUE(IniFile::WriteString(&env, "/d/x.ini", "a", "j", "3").ok());
   ASSERT_TRUE(IniFile::WriteString(&env, "/d/x.ini", "A", "K", "4").ok());
   EXPECT_EQ(env.File("/d/x.ini"), "[A]\r\nk=4\r\nj=3\r\n[B]\r\nk=2\r\n");
+}
+
+TEST(IniFileTest, RoundTripOnDisk) {
+  Env* env = Env::Default();
+  TempDir dir;
+  const std::string path = dir.path() + "Ident.ini";
+  EXPECT_FALSE(IniFile::Load(env, path).SectionExists("COMMON"));
+  ASSERT_TRUE(IniFile::WriteString(env, path, "COMMON", "Identifier", "{A}").ok());
+  EXPECT_EQ(IniFile::Load(env, path).ReadString("COMMON", "Identifier", ""), "{A}");
+  ASSERT_TRUE(env->WriteStringToFile(path, "; kept\n[common]\nidentifier=old\nOther=x\n").ok());
+  ASSERT_TRUE(IniFile::WriteString(env, path, "COMMON", "Identifier", "{B}").ok());
+  std::string text;
+  ASSERT_TRUE(env->ReadFileToString(path, &text).ok());
+  EXPECT_EQ(text, "; kept\n[common]\nidentifier={B}\nOther=x\n");
+  EXPECT_EQ(IniFile::Load(env, path).ReadString("Common", "IDENTIFIER", ""), "{B}");
+  EXPECT_FALSE(IniFile::WriteString(env, dir.path() + "no/such/folder/x.ini", "A", "k", "v").ok());
 }
 
 }  // namespace

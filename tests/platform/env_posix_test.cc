@@ -14,7 +14,8 @@
 #include <thread>
 
 #include "gtest/gtest.h"
-#include "tests/platform/posix_test_util.h"
+#include "tests/platform/scoped_env_var.h"
+#include "tests/support/temp_dir.h"
 
 namespace vlau {
 namespace {
@@ -67,14 +68,13 @@ TEST(PosixEnvTest, MachineRootAndFoldersFollowTheVariable) {
     EXPECT_EQ(env.MachineRoot(), c.root);
     EXPECT_EQ(env.ProgramFilesFolder(), c.root + "opt/");
     EXPECT_EQ(env.CommonFolderPath(CommonFolder::kAppData), c.root + "var/lib/");
-    EXPECT_EQ(env.CommonFolderPath(CommonFolder::kDocuments),
-              c.root + "usr/local/share/documents/");
+    EXPECT_EQ(env.CommonFolderPath(CommonFolder::kDocuments), c.root + "srv/");
     EXPECT_EQ(env.CommonFolderPath(CommonFolder::kStartMenu),
               c.root + "usr/local/share/applications/");
     EXPECT_EQ(env.CommonFolderPath(CommonFolder::kProgramsMenu),
               c.root + "usr/local/share/applications/");
     EXPECT_EQ(env.CommonFolderPath(CommonFolder::kStartup), c.root + "etc/xdg/autostart/");
-    EXPECT_EQ(env.CommonFolderPath(CommonFolder::kDesktop), c.root + "usr/local/share/desktop/");
+    EXPECT_EQ(env.CommonFolderPath(CommonFolder::kDesktop), c.root + "etc/skel/Desktop/");
   }
 }
 
@@ -108,7 +108,7 @@ TEST(PosixEnvTest, ExecutablePathIsThisProgram) {
 }
 
 TEST(PosixEnvTest, ExistenceChecksTellFilesFromFolders) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string file = dir.path() + "file";
   ASSERT_TRUE(env.WriteStringToFile(file, "x").ok());
@@ -126,7 +126,7 @@ TEST(PosixEnvTest, ExistenceChecksTellFilesFromFolders) {
 }
 
 TEST(PosixEnvTest, CreateDirsMakesEveryMissingFolder) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string deep = dir.path() + "a/b/c";
   ASSERT_TRUE(env.CreateDirs(deep).ok());
@@ -143,7 +143,7 @@ TEST(PosixEnvTest, CreateDirsMakesEveryMissingFolder) {
 }
 
 TEST(PosixEnvTest, WriteReplacesAndReadReturnsEveryByte) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string path = dir.path() + "data.bin";
   ASSERT_TRUE(env.WriteStringToFile(path, "a much longer first content").ok());
@@ -162,7 +162,7 @@ TEST(PosixEnvTest, WriteReplacesAndReadReturnsEveryByte) {
 }
 
 TEST(PosixEnvTest, AppendWritesThePrefixOnlyWhenItCreatesTheFile) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string path = dir.path() + "log.txt";
   ASSERT_TRUE(env.AppendToFile(path, "one\n", "HEADER\n").ok());
@@ -178,7 +178,7 @@ TEST(PosixEnvTest, AppendWritesThePrefixOnlyWhenItCreatesTheFile) {
 }
 
 TEST(PosixEnvTest, ConcurrentAppendsNeverInterleave) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string path = dir.path() + "shared.log";
   constexpr int kThreads = 4;
@@ -203,7 +203,7 @@ TEST(PosixEnvTest, ConcurrentAppendsNeverInterleave) {
 }
 
 TEST(PosixEnvTest, RenameReplacesTheTarget) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string from = dir.path() + "new";
   std::string to = dir.path() + "old";
@@ -219,7 +219,7 @@ TEST(PosixEnvTest, RenameReplacesTheTarget) {
 }
 
 TEST(PosixEnvTest, CopyReplacesTheTargetWithEqualContentAndMode) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string from = dir.path() + "big.bin";
   std::string to = dir.path() + "copy.bin";
@@ -244,7 +244,7 @@ TEST(PosixEnvTest, CopyReplacesTheTargetWithEqualContentAndMode) {
 }
 
 TEST(PosixEnvTest, CopyFailuresLeaveTheSourceAlone) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string file = dir.path() + "file";
   ASSERT_TRUE(env.WriteStringToFile(file, "precious").ok());
@@ -261,7 +261,7 @@ TEST(PosixEnvTest, CopyFailuresLeaveTheSourceAlone) {
 }
 
 TEST(PosixEnvTest, RemoveAndListDirectory) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   ASSERT_TRUE(env.WriteStringToFile(dir.path() + "b.txt", "").ok());
   ASSERT_TRUE(env.WriteStringToFile(dir.path() + "a.txt", "").ok());
@@ -350,7 +350,7 @@ TEST(PosixEnvTest, RunProcessStartsProgramsWithNoSignalBlocked) {
 }
 
 TEST(PosixEnvTest, DetachedScriptIsRefusedUnderASandboxRoot) {
-  ScopedTempDir dir;
+  TempDir dir;
   ScopedEnvVar root("VLAPPUPD_ROOT", dir.path());
   PosixEnv env;
   std::string marker = dir.path() + "ran";
@@ -368,7 +368,7 @@ TEST(PosixEnvTest, DetachedScriptRunsInItsOwnSession) {
   if (stat("/run/systemd/system", &systemd_folder) == 0) {
     GTEST_SKIP() << "systemd is running; the script would become a unit of the real machine";
   }
-  ScopedTempDir dir;
+  TempDir dir;
   ScopedEnvVar root("VLAPPUPD_ROOT", std::nullopt);
   PosixEnv env;
   std::string out = dir.path() + "out";
@@ -403,7 +403,7 @@ TEST(PosixEnvTest, LocalAddressesAreDistinctAndNotLoopback) {
 }
 
 TEST(PosixEnvTest, CreateShortcutWritesTheLinkFile) {
-  ScopedTempDir dir;
+  TempDir dir;
   PosixEnv env;
   std::string link = dir.path() + "App.lnk";
   ASSERT_TRUE(env.CreateShortcut("C:\\App\\app.exe", link, "C:\\App\\", "App", "-x").ok());

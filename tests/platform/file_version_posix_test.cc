@@ -2,7 +2,8 @@
 
 #include "gtest/gtest.h"
 #include "platform/posix/env_posix.h"
-#include "tests/platform/posix_test_util.h"
+#include "tests/platform/scoped_env_var.h"
+#include "tests/support/temp_dir.h"
 
 namespace vlau {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 const std::string kMarker = std::string("VLAPPUPD_FILE") + "_VERSION=";
 const std::string kNul(1, '\0');
 
-std::string WriteFixture(const ScopedTempDir& dir, const std::string& bytes) {
+std::string WriteFixture(const TempDir& dir, const std::string& bytes) {
   std::string path = dir.path() + "program";
   EXPECT_TRUE(PosixEnv().WriteStringToFile(path, bytes).ok());
   return path;
@@ -41,7 +42,7 @@ TEST(FileVersionStampTest, FindsTheFirstCompleteStampAtAnyChunkSize) {
       {"no marker", "VLAPPUPD_FILE_VERSION" + kNul + "1.2.3.4" + kNul, ""},
       {"empty file", "", ""},
   };
-  ScopedTempDir dir;
+  TempDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string path = WriteFixture(dir, c.bytes);
@@ -55,7 +56,7 @@ TEST(FileVersionStampTest, FindsTheFirstCompleteStampAtAnyChunkSize) {
 }
 
 TEST(FileVersionStampTest, StampAcrossTheDefaultChunkOfALargeFile) {
-  ScopedTempDir dir;
+  TempDir dir;
   std::string bytes(3 * 1024 * 1024, '\0');
   const std::string stamp = kMarker + "4.3.2.1" + kNul;
   bytes.replace((1 << 20) - 10, stamp.size(), stamp);  // the marker ends past 1 MiB
@@ -64,7 +65,7 @@ TEST(FileVersionStampTest, StampAcrossTheDefaultChunkOfALargeFile) {
 }
 
 TEST(FileVersionStampTest, MissingOrUnreadableFileHasNoVersion) {
-  ScopedTempDir dir;
+  TempDir dir;
   EXPECT_EQ(PosixEnv().GetFileVersionString(dir.path() + "missing"), "");
   EXPECT_EQ(PosixEnv().GetFileVersionString(dir.path()), "");  // a folder
 }

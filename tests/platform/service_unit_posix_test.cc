@@ -4,7 +4,8 @@
 
 #include "gtest/gtest.h"
 #include "platform/posix/env_posix.h"
-#include "tests/platform/posix_test_util.h"
+#include "tests/platform/scoped_env_var.h"
+#include "tests/support/temp_dir.h"
 
 namespace vlau {
 namespace {
@@ -97,7 +98,7 @@ class ServiceRegistrationTest : public testing::Test {
     return data;
   }
 
-  ScopedTempDir dir_;
+  TempDir dir_;
   ScopedEnvVar root_;
   PosixEnv env_;
 };

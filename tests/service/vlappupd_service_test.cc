@@ -33,8 +33,8 @@ TEST_F(VLAppUpdTest, StartWritesStartArmsTheTimerAndSetsTheDescriptionOnce) {
 
   module.ControlStart();  // a second start with the same version writes nothing
   module.ControlStop();
-  EXPECT_EQ(log_.Lines(), (std::vector<std::string>{"Start", "Add/update service description",
-                                                    "Start", "Stop"}));
+  EXPECT_EQ(log_.Lines(),
+            (std::vector<std::string>{"Start", "Add/update service description", "Start", "Stop"}));
 }
 
 TEST_F(VLAppUpdTest, DescriptionRewrittenOnlyWhenItDiffersExactly) {
@@ -58,8 +58,7 @@ TEST_F(VLAppUpdTest, DescriptionRewrittenOnlyWhenItDiffersExactly) {
     env.SetDescription("VLAppUpd", c.stored);
     TVLAppUpd module(&env);
     EXPECT_TRUE(module.SetServiceDescription().ok());
-    EXPECT_EQ(env.Description("VLAppUpd"),
-              "Autoupdate Velmora applications v." + c.file_version);
+    EXPECT_EQ(env.Description("VLAppUpd"), "Autoupdate Velmora applications v." + c.file_version);
     EXPECT_EQ(log.Lines().size(), c.rewritten ? 1u : 0u);
   }
 }

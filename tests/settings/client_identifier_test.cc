@@ -79,8 +79,7 @@ TEST_F(ClientIdentifierTest, LowerCaseTextIsAcceptedAndNeverRewritten) {
   const std::string content =
       "; kept\r\n[COMMON]\r\nIdentifier={0123abcd-00ef-a001-009f-10203040fe0a}\r\nOther=1\r\n";
   env_.Put("var/lib/Velmora/VLAppUpdater/Ident.ini", content);
-  EXPECT_EQ(GuidToString(ObtainClientIdentifier(&env_)),
-            "{0123ABCD-00EF-A001-009F-10203040FE0A}");
+  EXPECT_EQ(GuidToString(ObtainClientIdentifier(&env_)), "{0123ABCD-00EF-A001-009F-10203040FE0A}");
   EXPECT_EQ(env_.Read(IdentFile()), content);
   EXPECT_TRUE(log_.Lines().empty());
 }

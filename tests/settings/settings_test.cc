@@ -30,7 +30,10 @@ TEST(SettingsTest, UpdaterVersionComesFromTheBuildOnDisk) {
   const std::vector<Case> cases = {
       {"no version.txt: the file version", false, "", "1.0.0.29"},
       {"first line, unchanged", true, " 1.0.0.30 \r\nsecond\r\n", " 1.0.0.30 "},
-      {"byte order mark skipped", true, "\xEF\xBB\xBF" "2.0.0.1\n", "2.0.0.1"},
+      {"byte order mark skipped", true,
+       "\xEF\xBB\xBF"
+       "2.0.0.1\n",
+       "2.0.0.1"},
       {"no line at all", true, "", ""},
   };
   for (const Case& c : cases) {

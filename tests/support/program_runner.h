@@ -37,8 +37,7 @@ struct ProgramResult {
 };
 
 // Runs the program to its end (at most 30 s).
-ProgramResult RunProgramToEnd(std::vector<std::string> args,
-                              std::map<std::string, std::string> env,
+ProgramResult RunProgramToEnd(std::vector<std::string> args, std::map<std::string, std::string> env,
                               const std::string& output_dir);
 
 }  // namespace vlau

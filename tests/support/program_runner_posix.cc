@@ -25,8 +25,8 @@ std::string ReadAll(const std::string& path) {
 
 }  // namespace
 
-ProgramRunner::ProgramRunner(std::vector<std::string> args,
-                             std::map<std::string, std::string> env, std::string output_dir)
+ProgramRunner::ProgramRunner(std::vector<std::string> args, std::map<std::string, std::string> env,
+                             std::string output_dir)
     : output_dir_(std::move(output_dir)) {
   std::vector<std::string> argv_s = {VLAU_PROGRAM_PATH};
   argv_s.insert(argv_s.end(), args.begin(), args.end());
@@ -90,8 +90,7 @@ bool ProgramRunner::Wait(std::chrono::milliseconds timeout) {
 std::string ProgramRunner::Stdout() const { return ReadAll(output_dir_ + "stdout.txt"); }
 std::string ProgramRunner::Stderr() const { return ReadAll(output_dir_ + "stderr.txt"); }
 
-ProgramResult RunProgramToEnd(std::vector<std::string> args,
-                              std::map<std::string, std::string> env,
+ProgramResult RunProgramToEnd(std::vector<std::string> args, std::map<std::string, std::string> env,
                               const std::string& output_dir) {
   ProgramRunner runner(std::move(args), std::move(env), output_dir);
   runner.Wait(std::chrono::seconds(30));

@@ -37,12 +37,18 @@ void SandboxEnv::PutIdentifier(const std::string& text) {
 
 std::string SandboxEnv::CommonFolderPath(CommonFolder folder) {
   switch (folder) {
-    case CommonFolder::kAppData: return Path("var/lib/");
-    case CommonFolder::kDocuments: return Path("common/documents/");
-    case CommonFolder::kStartMenu: return Path("common/startmenu/");
-    case CommonFolder::kProgramsMenu: return Path("common/programs/");
-    case CommonFolder::kStartup: return Path("common/startup/");
-    case CommonFolder::kDesktop: return Path("common/desktop/");
+    case CommonFolder::kAppData:
+      return Path("var/lib/");
+    case CommonFolder::kDocuments:
+      return Path("common/documents/");
+    case CommonFolder::kStartMenu:
+      return Path("common/startmenu/");
+    case CommonFolder::kProgramsMenu:
+      return Path("common/programs/");
+    case CommonFolder::kStartup:
+      return Path("common/startup/");
+    case CommonFolder::kDesktop:
+      return Path("common/desktop/");
   }
   return "";
 }

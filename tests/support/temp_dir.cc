@@ -13,9 +13,8 @@ TempDir::TempDir() {
   std::mt19937_64 gen(std::random_device{}() ^
                       std::chrono::steady_clock::now().time_since_epoch().count());
   for (;;) {
-    fs::path p = fs::temp_directory_path() /
-                 ("vlau-test-" + std::to_string(gen() % 1000000000) + "-" +
-                  std::to_string(counter++));
+    fs::path p = fs::temp_directory_path() / ("vlau-test-" + std::to_string(gen() % 1000000000) +
+                                              "-" + std::to_string(counter++));
     if (fs::create_directory(p)) {
       path_ = p.string() + static_cast<char>(fs::path::preferred_separator);
       return;

@@ -1,33 +1,12 @@
-#ifndef VLAU_TESTS_PLATFORM_POSIX_TEST_UTIL_H_
-#define VLAU_TESTS_PLATFORM_POSIX_TEST_UTIL_H_
+#ifndef VLAU_TESTS_PLATFORM_SCOPED_ENV_VAR_H_
+#define VLAU_TESTS_PLATFORM_SCOPED_ENV_VAR_H_
 
 #include <stdlib.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
 namespace vlau {
-
-// A fresh folder below /tmp, removed with its content at scope end. path()
-// ends with "/".
-class ScopedTempDir {
- public:
-  ScopedTempDir() {
-    std::string pattern = "/tmp/vlau_test_XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
-  }
-  ScopedTempDir(const ScopedTempDir&) = delete;
-  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
-  ~ScopedTempDir() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Sets (or, with nullopt, unsets) an environment variable and restores the
 // old value at scope end.
@@ -56,4 +35,4 @@ class ScopedEnvVar {
 
 }  // namespace vlau
 
-#endif  // VLAU_TESTS_PLATFORM_POSIX_TEST_UTIL_H_
+#endif  // VLAU_TESTS_PLATFORM_SCOPED_ENV_VAR_H_
