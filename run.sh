@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the program and runs one update cycle (-once) in a sandbox root
-# (./sandbox stands in for "/"), then shows what it did.
+# Builds the program and runs one update cycle (-once) against the example
+# share in examples/, in a sandbox root (./sandbox stands in for "/"), then
+# shows what it did. Run it twice: the second cycle copies nothing again.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/ensure_packages.sh
@@ -8,11 +9,23 @@ vlau_ensure_packages
 vlau_build VLAppUpdater
 
 sandbox="$PWD/sandbox"
-mkdir -p "$sandbox/tmp"
+data="$sandbox/var/lib/Velmora/VLAppUpdater"
+mkdir -p "$sandbox/tmp" "$data"
+sed "s|@SHARE@|$PWD/examples/share/|" examples/VLAppUpdater.ini > "$data/VLAppUpdater.ini"
+
+log="$data/VLAppUpdater.log"
+before=$(stat -c %s "$log" 2>/dev/null || echo 0)
 VLAPPUPD_ROOT="$sandbox" TMPDIR="$sandbox/tmp" build/VLAppUpdater -once
 
-data="$sandbox/var/lib/Velmora/VLAppUpdater"
-echo "== Log ($data/VLAppUpdater.log)"
-sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' "$data/VLAppUpdater.log"
-echo "== Files in the sandbox"
-(cd "$sandbox" && find . -type f | sort)
+echo "== What this cycle wrote to the log ($log)"
+tail -c +$((before + 1)) "$log" | sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//'
+echo
+echo "== The installed tree (sandbox/opt, sandbox/var/lib/Velmora/Stock)"
+(cd "$sandbox" && find opt var/lib/Velmora/Stock -type f 2>/dev/null | sort)
+echo
+echo "== Shortcuts"
+for link in $(cd "$sandbox" && find . -name '*.lnk' | sort); do
+  echo "$link"
+  lnkinfo "$sandbox/$link" 2>/dev/null |
+    grep -E 'Local path|Working directory|Description|Command line arguments' | sed 's/^/   /' || true
+done

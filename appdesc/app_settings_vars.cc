@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "foundation/text_compare.h"
+
 namespace vlau {
 
 namespace {
@@ -12,16 +14,6 @@ std::string_view NameOf(std::string_view entry) { return entry.substr(0, entry.f
 std::string_view ValueOf(std::string_view entry) {
   const size_t eq = entry.find('=');
   return eq == std::string_view::npos ? std::string_view() : entry.substr(eq + 1);
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 // Replaces every occurrence of `pattern`, left to right, without searching
@@ -64,7 +56,7 @@ std::string TAppSettingsVars::GetUpdatedString(std::string_view S) const {
 
 std::string TAppSettingsVars::GetValue(std::string_view Name) const {
   for (const std::string& entry : FVars) {
-    if (EqualsIgnoreCase(NameOf(entry), Name)) return std::string(ValueOf(entry));
+    if (SameText(NameOf(entry), Name)) return std::string(ValueOf(entry));
   }
   return std::string();
 }

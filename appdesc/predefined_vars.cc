@@ -1,5 +1,7 @@
 #include "appdesc/predefined_vars.h"
 
+#include "foundation/path_util.h"
+
 namespace vlau {
 
 namespace {
@@ -19,19 +21,14 @@ constexpr CommonFolderVar kCommonFolderVars[] = {
     {"ALLUSERSAPPDATA", CommonFolder::kAppData},
 };
 
-std::string WithTrailingSeparator(std::string folder, char separator) {
-  if (folder.empty() || folder.back() != separator) folder += separator;
-  return folder;
-}
-
 }  // namespace
 
 void AddPredefinedVars(Env* env, TAppSettingsVars& AVars) {
   const char separator = env->PathSeparator();
-  AVars.AddVar("PROGRAMFILES", WithTrailingSeparator(env->ProgramFilesFolder(), separator));
-  AVars.AddVar("TEMP", WithTrailingSeparator(env->TempFolder(), separator));
+  AVars.AddVar("PROGRAMFILES", IncludeTrailingSeparator(env->ProgramFilesFolder(), separator));
+  AVars.AddVar("TEMP", IncludeTrailingSeparator(env->TempFolder(), separator));
   for (const CommonFolderVar& var : kCommonFolderVars) {
-    AVars.AddVar(var.name, WithTrailingSeparator(env->CommonFolderPath(var.folder), separator));
+    AVars.AddVar(var.name, IncludeTrailingSeparator(env->CommonFolderPath(var.folder), separator));
   }
 }
 

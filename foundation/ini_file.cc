@@ -1,5 +1,6 @@
 #include "foundation/ini_file.h"
 
+#include "foundation/text_compare.h"
 #include "foundation/whole_number.h"
 
 namespace vlau {
@@ -18,16 +19,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 size_t BomLength(std::string_view text) { return text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0; }
@@ -166,7 +157,7 @@ IniFile IniFile::Parse(std::string_view text) {
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
   name = Trim(name);
   for (const Section& section : sections_) {
-    if (EqualsIgnoreCase(section.name, name)) return &section;
+    if (SameText(section.name, name)) return &section;
   }
   return nullptr;
 }
@@ -176,7 +167,7 @@ const std::string* IniFile::FindValue(std::string_view section, std::string_view
   if (s == nullptr) return nullptr;
   key = Trim(key);
   for (const Entry& entry : s->entries) {
-    if (EqualsIgnoreCase(entry.key, key)) return &entry.value;
+    if (SameText(entry.key, key)) return &entry.value;
   }
   return nullptr;
 }
@@ -240,7 +231,7 @@ Status IniFile::WriteString(Env* env, const std::string& path, std::string_view 
   size_t i = 0;
   for (; i < lines.size(); ++i) {
     const ParsedLine parsed = ParseLine(line_text(lines[i]));
-    if (parsed.kind == LineKind::kSection && EqualsIgnoreCase(parsed.name, section)) break;
+    if (parsed.kind == LineKind::kSection && SameText(parsed.name, section)) break;
   }
 
   if (i == lines.size()) {
@@ -257,7 +248,7 @@ Status IniFile::WriteString(Env* env, const std::string& path, std::string_view 
     const std::string_view lt = line_text(lines[j]);
     const ParsedLine parsed = ParseLine(lt);
     if (parsed.kind == LineKind::kSection) break;
-    if (parsed.kind == LineKind::kKey && EqualsIgnoreCase(parsed.name, key)) {
+    if (parsed.kind == LineKind::kKey && SameText(parsed.name, key)) {
       // The key keeps its spelling in the file.
       const std::string replaced = std::string(parsed.name) + "=" + StoredValue(value);
       text.replace(lines[j].begin, lines[j].end - lines[j].begin, replaced);

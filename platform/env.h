@@ -103,6 +103,22 @@ class Env {
   virtual Status RemoveFile(const std::string& path) = 0;
   // Names (not paths) of the entries of a folder, without "." and "..".
   virtual Status ListDirectory(const std::string& path, std::vector<std::string>* names) = 0;
+  // Deletes every file and folder below the folder `path`, going on after an
+  // entry that cannot be deleted, and then the folder itself when nothing is
+  // left in it. Symbolic links are deleted, never followed. OK only when the
+  // folder is gone; otherwise the first failure. A `path` that is not a
+  // folder fails.
+  virtual Status RemoveDirectoryTree(const std::string& path) = 0;
+
+  // --- Durability ----------------------------------------------------------
+  // A crash or a power loss can lose what was written shortly before it.
+  // Writes the file's content and attributes through to the storage device,
+  // so that they survive a crash.
+  virtual Status SyncFile(const std::string& path) = 0;
+  // Writes the folder's list of entries through to the storage device, so
+  // that entries created, renamed or removed in it survive a crash. OK
+  // without doing anything where the system keeps entries durable on its own.
+  virtual Status SyncDirectory(const std::string& path) = 0;
 
   // --- Time, identity, versions --------------------------------------------
   virtual LocalTime NowLocal() = 0;

@@ -40,6 +40,11 @@ class EnvWrapper : public Env {
   Status ListDirectory(const std::string& p, std::vector<std::string>* n) override {
     return target_->ListDirectory(p, n);
   }
+  Status RemoveDirectoryTree(const std::string& p) override {
+    return target_->RemoveDirectoryTree(p);
+  }
+  Status SyncFile(const std::string& p) override { return target_->SyncFile(p); }
+  Status SyncDirectory(const std::string& p) override { return target_->SyncDirectory(p); }
   LocalTime NowLocal() override { return target_->NowLocal(); }
   Status NewGuid(Guid* g) override { return target_->NewGuid(g); }
   std::string GetFileVersionString(const std::string& p) override {

@@ -1,24 +1,15 @@
 #include "service/command_line.h"
 
-#include <cctype>
+#include "foundation/text_compare.h"
 
 namespace vlau {
-
-namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-}  // namespace
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* command_line) {
   CommandLine result;
   bool have_action = false;
   for (const std::string& arg : args) {
     if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return false;
-    const std::string name = Upper(arg.substr(1));
+    const std::string name = UpperCase(arg.substr(1));
     if (name == "SILENT") {
       result.silent = true;
       continue;

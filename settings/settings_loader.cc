@@ -1,16 +1,16 @@
 // TauSettings::LoadFromIni: the settings file's COMMON and SOURCE sections
 // and the per-source sections.
-#include <cctype>
 #include <functional>
 #include <stdexcept>
 
 #include "foundation/app_updater_error.h"
 #include "foundation/app_updater_log.h"
+#include "foundation/comma_text.h"
 #include "foundation/ini_file.h"
 #include "foundation/log_block.h"
 #include "foundation/path_util.h"
+#include "foundation/text_compare.h"
 #include "settings/settings.h"
-#include "settings/source_names.h"
 
 namespace vlau {
 
@@ -108,11 +108,6 @@ const KindLoader kLoaders[] = {
      }},
 };
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 }  // namespace
 
 void TauSettings::LoadFromIni(const std::string& AFileName) {
@@ -158,13 +153,12 @@ void TauSettings::LoadSourceSettings(const IniFile& ini) {
   Detail("Load sources settings...");
   sSource.clear();
   for (const std::string& key : ini.ReadSection("SOURCE")) {
-    const std::string kind_key = Upper(key);
+    const std::string kind_key = UpperCase(key);
     for (const KindLoader& loader : kLoaders) {
       if (kind_key != loader.key) continue;
       Detail(loader.log_line);
       // A repeated key always yields the value of its first line.
-      const std::vector<std::string> names =
-          SplitSourceNames(ini.ReadString("SOURCE", kind_key, ""));
+      const std::vector<std::string> names = SplitCommaText(ini.ReadString("SOURCE", kind_key, ""));
       if (names.empty()) break;
       auto group = std::make_unique<TauSettingSource>(loader.kind);
       for (const std::string& name : names) {

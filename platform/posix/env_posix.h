@@ -55,6 +55,16 @@ class PosixEnv : public Env {
   Status RemoveFile(const std::string& path) override;
   // The names come in the order the file system gives them, not sorted.
   Status ListDirectory(const std::string& path, std::vector<std::string>* names) override;
+  // Works below the folder through descriptors (openat, unlinkat), so a
+  // folder swapped for a symbolic link while it runs is not followed.
+  // POSIX has no attribute that keeps a file from being deleted; a
+  // folder's own permissions are left as they are.
+  Status RemoveDirectoryTree(const std::string& path) override;
+  // fsync(2). A file system that cannot sync a file (EINVAL) counts as
+  // done.
+  Status SyncFile(const std::string& path) override;
+  // fsync(2) of the folder; EINVAL, as above, counts as done.
+  Status SyncDirectory(const std::string& path) override;
 
   LocalTime NowLocal() override;
   // A random (version 4) GUID from getrandom().

@@ -14,9 +14,8 @@ namespace {
 
 bool IsLoopback(const in_addr& address) { return (ntohl(address.s_addr) >> 24) == 127; }
 
-// Adds the address unless it is a loopback address or already listed.
+// Adds the address unless it is already listed.
 void AddAddress(const in_addr& address, std::vector<std::string>* addresses) {
-  if (IsLoopback(address)) return;
   char text[INET_ADDRSTRLEN] = {};
   if (inet_ntop(AF_INET, &address, text, sizeof(text)) == nullptr) return;
   if (std::find(addresses->begin(), addresses->end(), text) != addresses->end()) return;
@@ -29,7 +28,8 @@ void AddInterfaceAddresses(std::vector<std::string>* addresses) {
   for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
     if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
     if ((entry->ifa_flags & IFF_UP) == 0) continue;
-    AddAddress(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr, addresses);
+    const in_addr& address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr;
+    if (!IsLoopback(address)) AddAddress(address, addresses);
   }
   freeifaddrs(interfaces);
 }
@@ -51,6 +51,9 @@ void AddHostNameAddresses(std::vector<std::string>* addresses) {
 
 }  // namespace
 
+// The addresses of the interfaces that are up, without the loopback range;
+// on a machine without any, the host name's addresses as the resolver gives
+// them (on Debian that is often 127.0.1.1, which still lets a range match).
 std::vector<std::string> PosixEnv::LocalIPv4Addresses() {
   std::vector<std::string> addresses;
   AddInterfaceAddresses(&addresses);

@@ -78,6 +78,26 @@ TEST_F(ProgramTest, OnceCreatesTheDataFolderLogAndIdentifier) {
   EXPECT_GT(lines.size(), first_run);
 }
 
+TEST_F(ProgramTest, OnceRunsOneWholeCycle) {
+  Env::Default()->CreateDirs(root_.path() + "var/lib/Velmora/VLAppUpdater/");
+  Env::Default()->WriteStringToFile(root_.path() + "var/lib/Velmora/VLAppUpdater/VLAppUpdater.ini",
+                                    "[COMMON]\r\nLogLevel=WEUD\r\n[SOURCE]\r\nFTP=F\r\n");
+  ProgramResult r = Run({"-once"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::vector<std::string> outline;
+  for (const std::string& line : LogLines()) {
+    const std::string text = line.substr(line.find_first_not_of(' '));
+    if (text == "ProcessUpdates" || text == "auInit" || text == "auProcess" ||
+        text.rfind("Source", 0) == 0) {
+      outline.push_back(line);
+    }
+  }
+  EXPECT_EQ(outline, (std::vector<std::string>{"  ProcessUpdates", "      auInit", "      auInit",
+                                               "      auProcess", "        Sources count: 1",
+                                               "        Source 0 is FTP.", "      auProcess",
+                                               "  ProcessUpdates"}));
+}
+
 TEST_F(ProgramTest, ConsoleRunStopsWithinASecondOfSigterm) {
   ProgramRunner runner({"-console"}, Vars(), out_.path());
   const auto started = std::chrono::steady_clock::now();

@@ -1,11 +1,11 @@
-#include "settings/source_names.h"
+#include "foundation/comma_text.h"
 
 #include <gtest/gtest.h>
 
 namespace vlau {
 namespace {
 
-TEST(SourceNamesTest, Splitting) {
+TEST(CommaTextTest, Splitting) {
   struct Case {
     std::string text;
     std::vector<std::string> names;
@@ -29,7 +29,7 @@ TEST(SourceNamesTest, Splitting) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(SplitSourceNames(c.text), c.names);
+    EXPECT_EQ(SplitCommaText(c.text), c.names);
   }
 }
 

@@ -1,4 +1,4 @@
-#include "settings/source_names.h"
+#include "foundation/comma_text.h"
 
 namespace vlau {
 
@@ -8,7 +8,7 @@ bool IsBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' ';
 
 // A quoted name from text[i] (the opening quote); i ends after the closing
 // quote, or at the end when there is none.
-std::string QuotedName(std::string_view text, size_t& i) {
+std::string QuotedItem(std::string_view text, size_t& i) {
   std::string name;
   ++i;
   while (i < text.size()) {
@@ -28,7 +28,7 @@ std::string QuotedName(std::string_view text, size_t& i) {
 
 }  // namespace
 
-std::vector<std::string> SplitSourceNames(std::string_view text) {
+std::vector<std::string> SplitCommaText(std::string_view text) {
   text = text.substr(0, text.find('\0'));
   std::vector<std::string> names;
   size_t i = 0;
@@ -38,7 +38,7 @@ std::vector<std::string> SplitSourceNames(std::string_view text) {
   skip_blanks();
   while (i < text.size()) {
     if (text[i] == '"') {
-      names.push_back(QuotedName(text, i));
+      names.push_back(QuotedItem(text, i));
     } else {
       const size_t start = i;
       while (i < text.size() && !IsBlank(text[i]) && text[i] != ',') ++i;
