@@ -10,7 +10,9 @@ vlau_build VLAppUpdater
 
 sandbox="$PWD/sandbox"
 data="$sandbox/var/lib/Velmora/VLAppUpdater"
-mkdir -p "$sandbox/tmp" "$data"
+# The sandbox machine has the common folders a desktop machine has; shortcuts
+# go there and their folders are never created by the updater.
+mkdir -p "$sandbox/tmp" "$data" "$sandbox/etc/skel/Desktop" "$sandbox/usr/local/share/applications"
 sed "s|@SHARE@|$PWD/examples/share/|" examples/VLAppUpdater.ini > "$data/VLAppUpdater.ini"
 
 log="$data/VLAppUpdater.log"

@@ -70,6 +70,7 @@ int Uninstall(Env* env, TVLAppUpd& module, bool silent, std::ostream& out, std::
 // the control thread that delivers the stop request.
 int RunService(TVLAppUpd& module) {
   StopSignalWatcher watcher([&module] { module.ControlStop(); });
+  module.SetControlSocketEnabled(true);
   module.ControlStart();
   module.RunMessageLoop();
   return 0;

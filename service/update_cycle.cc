@@ -41,6 +41,7 @@ void TVLAppUpd::tmrMainTimer() {
 void TVLAppUpd::ProcessUpdates() {
   LogBlock block("ProcessUpdates");
   LoadSettings();
+  FollowControlPort();
   try {
     ProcessSources();
   } catch (const std::exception& e) {
@@ -54,6 +55,18 @@ void TVLAppUpd::LoadSettings() {
     auSettings->LoadFromIni(GetSettingsFileName(env_));
   } catch (const std::exception& e) {
     LogErrorFmt(EAppUpdater::GetErrorMessage(4), {GetSettingsFileName(env_), e.what()}, 4);
+  }
+}
+
+void TVLAppUpd::FollowControlPort() {
+  if (!control_socket_enabled_) return;
+  const int32_t port = auSettings->Common().Port();
+  if (port == FServSckt.ListeningPort()) return;
+  FServSckt.Close();
+  if (port == 0) return;
+  const Status s = FServSckt.Open(port);
+  if (!s.ok()) {
+    LogErrorFmt("Can not open the control socket on port %d: %s", {port, s.message()}, 0);
   }
 }
 

@@ -7,7 +7,8 @@
 
 namespace vlau {
 
-TVLAppUpd::TVLAppUpd(Env* env, const WorkerTable* workers) : env_(env), workers_(workers) {}
+TVLAppUpd::TVLAppUpd(Env* env, const WorkerTable* workers)
+    : env_(env), workers_(workers), FServSckt(env) {}
 
 std::string TVLAppUpd::DescriptionText() const {
   return Format(kServiceDescriptionFormat, {env_->GetFileVersionString(env_->ExecutablePath())});

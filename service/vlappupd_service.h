@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "service/control_socket.h"
 #include "service/service_framework.h"
 #include "sources/worker_table.h"
 
@@ -15,6 +16,12 @@ namespace vlau {
 // stop handlers write "Start" and "Stop" whatever the log settings say; the
 // install hooks and every start keep the service's description at the
 // running executable's version.
+//
+// The control socket (FServSckt) is created closed. Once enabled, every
+// cycle makes it follow the Port just loaded: opened on 127.0.0.1 at that
+// port, moved when the port changes, closed for 0; a port that cannot be
+// listened on is logged and leaves it closed. The module's destruction
+// closes it and waits for its thread.
 //
 // The update cycle (tmrMainTimer) runs on the thread of the message loop:
 // it reloads the global settings object, runs the worker of each source
@@ -50,6 +57,12 @@ class TVLAppUpd : public ServiceFramework {
   // How often the cycle looks at the service's status while a worker runs.
   void SetWorkerWaitStep(std::chrono::milliseconds step) { wait_step_ = step; }
 
+  // Whether the cycles open the control socket; off until enabled, so that a
+  // single pass (ONCE) or a module under test never listens.
+  void SetControlSocketEnabled(bool enabled) { control_socket_enabled_ = enabled; }
+  // The port the control socket listens on; 0 when closed.
+  int ControlSocketPort() const { return FServSckt.ListeningPort(); }
+
  protected:
   void OnStart() override { ServiceStart(); }
   void OnStop() override { ServiceStop(); }
@@ -61,6 +74,8 @@ class TVLAppUpd : public ServiceFramework {
   void StartProcessing();
   void ProcessUpdates();
   void LoadSettings();
+  // Opens, moves or closes the control socket to match Common.Port.
+  void FollowControlPort();
   void ProcessSources();
   void RunWorker(const WorkerFactory& factory);
   // After the sources: restarts from a new build or re-arms the timer.
@@ -71,6 +86,8 @@ class TVLAppUpd : public ServiceFramework {
   Env* env_;
   const WorkerTable* workers_;
   std::chrono::milliseconds wait_step_{500};
+  bool control_socket_enabled_ = false;
+  ControlSocket FServSckt;
 };
 
 }  // namespace vlau

@@ -1,11 +1,15 @@
 #include "sources/worker_table.h"
 
+#include "sources/update_process_share.h"
+
 namespace vlau {
 
 const WorkerTable& WorkerTable::Default() {
   static const WorkerTable table = [] {
     WorkerTable t;
-    // The share, Oracle and PostgreSQL workers register here.
+    t.Set(ausShare, [](TauSettings* settings, Env* env) -> std::unique_ptr<TauUpdateProcess> {
+      return StartWorker<TauUpdateProcessShare>(settings, env);
+    });
     return t;
   }();
   return table;
