@@ -98,6 +98,34 @@ TEST_F(ProgramTest, OnceRunsOneWholeCycle) {
                                                "  ProcessUpdates"}));
 }
 
+TEST_F(ProgramTest, ABuildDeliveredByAShareRestartsTheService) {
+  // A copy of the program whose share delivers a new version.txt beside it.
+  Env* env = Env::Default();
+  const std::string bin = root_.path() + "bin/", share = root_.path() + "share/";
+  const std::string data = root_.path() + "var/lib/Velmora/VLAppUpdater/";
+  for (const std::string& dir : {bin, share + "Self/", data}) env->CreateDirs(dir);
+  ASSERT_TRUE(env->CopyFileContents(VLAU_PROGRAM_PATH, bin + "VLAppUpdater").ok());
+  env->WriteStringToFile(bin + "version.txt", "1.0.0.29\r\n");
+  env->WriteStringToFile(share + "Self/version.txt", "1.0.0.30\r\n");
+  env->WriteStringToFile(share + "AppUpdater.ini", "[HOSTS]\n0.0.0.0-255.255.255.255=Self\n");
+  env->WriteStringToFile(share + "SelfApp.ini",
+                         "[FILES]\nSelf/version.txt=" + bin + ";1.0.0.30\n[SCRIPT]\nUpdate=1\n");
+  env->WriteStringToFile(data + "VLAppUpdater.ini",
+                         "[COMMON]\nLogLevel=WEU\n[SOURCE]\nSHARE=S\n[SHARE_S]\nUNC=" + share + "\n");
+
+  ProgramResult r = RunProgramToEnd({"-once"}, Vars(), out_.path(), bin + "VLAppUpdater");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(File("bin/version.txt"), "1.0.0.30\r\n");
+  const std::string script = root_.path() + "tmp/VlAppUpdRestart.sh";
+  const std::vector<std::string> lines = LogLines();
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 4, lines.end()),
+            (std::vector<std::string>{"Service update found.",
+                                      "Create cmd restart file \"" + script + "\"",
+                                      "Run cmd restart file \"" + script + "\"", "Shutdown"}));
+  EXPECT_EQ(File("tmp/VlAppUpdRestart.sh"), "systemctl stop VLAppUpd\nsystemctl start VLAppUpd\n");
+}
+
 TEST_F(ProgramTest, ConsoleRunStopsWithinASecondOfSigterm) {
   ProgramRunner runner({"-console"}, Vars(), out_.path());
   const auto started = std::chrono::steady_clock::now();

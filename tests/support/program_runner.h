@@ -8,12 +8,13 @@
 
 namespace vlau {
 
-// Runs the real program (VLAU_PROGRAM_PATH) as a child process with extra
-// environment variables; its output goes to files in `output_dir`.
+// Runs the real program (VLAU_PROGRAM_PATH, or a copy of it at `program`) as
+// a child process with extra environment variables; its output goes to files
+// in `output_dir`.
 class ProgramRunner {
  public:
   ProgramRunner(std::vector<std::string> args, std::map<std::string, std::string> env,
-                std::string output_dir);
+                std::string output_dir, std::string program = VLAU_PROGRAM_PATH);
   ~ProgramRunner();  // kills a child still running
 
   // Asks the program to stop (SIGTERM on POSIX).
@@ -38,7 +39,8 @@ struct ProgramResult {
 
 // Runs the program to its end (at most 30 s).
 ProgramResult RunProgramToEnd(std::vector<std::string> args, std::map<std::string, std::string> env,
-                              const std::string& output_dir);
+                              const std::string& output_dir,
+                              const std::string& program = VLAU_PROGRAM_PATH);
 
 }  // namespace vlau
 

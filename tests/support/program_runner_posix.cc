@@ -26,9 +26,9 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 ProgramRunner::ProgramRunner(std::vector<std::string> args, std::map<std::string, std::string> env,
-                             std::string output_dir)
+                             std::string output_dir, std::string program)
     : output_dir_(std::move(output_dir)) {
-  std::vector<std::string> argv_s = {VLAU_PROGRAM_PATH};
+  std::vector<std::string> argv_s = {std::move(program)};
   argv_s.insert(argv_s.end(), args.begin(), args.end());
   std::vector<std::string> env_s;
   for (char** e = environ; *e; ++e) {
@@ -91,8 +91,8 @@ std::string ProgramRunner::Stdout() const { return ReadAll(output_dir_ + "stdout
 std::string ProgramRunner::Stderr() const { return ReadAll(output_dir_ + "stderr.txt"); }
 
 ProgramResult RunProgramToEnd(std::vector<std::string> args, std::map<std::string, std::string> env,
-                              const std::string& output_dir) {
-  ProgramRunner runner(std::move(args), std::move(env), output_dir);
+                              const std::string& output_dir, const std::string& program) {
+  ProgramRunner runner(std::move(args), std::move(env), output_dir, program);
   runner.Wait(std::chrono::seconds(30));
   return {runner.exit_code(), runner.Stdout(), runner.Stderr()};
 }
