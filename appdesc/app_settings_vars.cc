@@ -48,6 +48,9 @@ void TAppSettingsVars::Clear() { FVars.clear(); }
 std::string TAppSettingsVars::GetUpdatedString(std::string_view S) const {
   std::string result(S);
   for (const std::string& entry : FVars) {
+    // Every pattern starts with "%": a text without one is final. This keeps
+    // loading large descriptors linear.
+    if (result.find('%') == std::string::npos) break;
     const std::string pattern = "%" + std::string(NameOf(entry)) + "%";
     ReplaceAll(result, pattern, ValueOf(entry));
   }

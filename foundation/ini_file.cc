@@ -1,5 +1,7 @@
 #include "foundation/ini_file.h"
 
+#include <unordered_map>
+
 #include "foundation/text_compare.h"
 #include "foundation/whole_number.h"
 
@@ -187,9 +189,15 @@ std::vector<std::string> IniFile::ReadSection(std::string_view section) const {
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(
     std::string_view section) const {
   std::vector<std::pair<std::string, std::string>> values;
-  for (std::string& key : ReadSection(section)) {
-    std::string value = *FindValue(section, key);
-    values.emplace_back(std::move(key), std::move(value));
+  const Section* s = FindSection(section);
+  if (s == nullptr) return values;
+  // A repeated key takes its first line's value; the index keeps this linear
+  // for descriptors of many thousand files.
+  std::unordered_map<std::string, const std::string*> first_value;
+  for (const Entry& entry : s->entries) {
+    const std::string* value =
+        first_value.try_emplace(UpperCase(entry.key), &entry.value).first->second;
+    values.emplace_back(entry.key, *value);
   }
   return values;
 }

@@ -98,7 +98,9 @@ class Env {
   // Moves a file, replacing the target; fails where the system cannot
   // rename (for instance across file systems).
   virtual Status RenameFile(const std::string& from, const std::string& to) = 0;
-  // Copies the content of a file to `to`, replacing it.
+  // Copies the content of a file to `to`, replacing it. The storage device
+  // may start writing while the copy goes on, so that a SyncFile of `to`
+  // right after finds little left to do.
   virtual Status CopyFileContents(const std::string& from, const std::string& to) = 0;
   virtual Status RemoveFile(const std::string& path) = 0;
   // Names (not paths) of the entries of a folder, without "." and "..".

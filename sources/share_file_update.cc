@@ -1,6 +1,5 @@
 #include "sources/share_file_update.h"
 
-#include <optional>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -74,7 +73,7 @@ class FileStep {
     }
     Status s = env_->CreateDirs(work_dir_);
     // Backups go into the folder: it must outlive a crash.
-    if (s.ok()) s = env_->SyncDirectory(Parent(work_dir_));
+    if (s.ok()) s = env_->SyncDirectory(Parent(ExcludeTrailingSeparator(work_dir_, sep_)));
     if (!s.ok()) {
       Log("Can not create dir: \"%s\". System error: %s", {work_dir_, s.message()}, aullError);
       return false;
@@ -89,30 +88,13 @@ class FileStep {
 
   // The file loop; false when it ended with a failure.
   bool InstallFiles() {
-    std::unordered_map<std::string, int> old_index;
-    const TAppSettingsVars& old_files = old_.Files();
-    for (int i = 0; i < old_files.Count(); ++i)
-      old_index.emplace(AsciiLower(old_files.GetName(i)), i);
-
-    const TAppSettingsVars& files = new_.Files();
-    for (int i = 0; i < files.Count(); ++i) {
-      const std::string key = files.GetName(i);
-      const std::string value = files.GetValueOfIndex(i);
-      Entry e;
-      e.index = i;
-      e.source = unc_ + key;
-      e.dir = BeforeSemicolon(value);
-      e.path = e.dir + KeyFileName(key, sep_);
-      const std::string new_version = AfterSemicolon(value);
-      const auto known = old_index.find(AsciiLower(key));
-      if (known != old_index.end()) {
-        const std::string old_version = AfterSemicolon(old_files.GetValueOfIndex(known->second));
-        if (!new_version.empty() && CompareVersions(new_version, old_version) != 1) continue;
-        if (!Install(e, false)) return false;
-      } else {
+    const std::vector<Entry> entries = EntriesToInstall();
+    if (!AnnounceAhead(entries)) return false;
+    for (const Entry& e : entries) {
+      if (!e.known) {
         if (e.dir.empty()) {
           restore_ = true;
-          Log("Destination dir of \"%s\" is empty.", {key}, aullError);
+          Log("Destination dir of \"%s\" is empty.", {e.key}, aullError);
           return false;
         }
         if (!env_->DirectoryExists(e.dir)) {
@@ -124,38 +106,102 @@ class FileStep {
             return false;
           }
         }
-        if (!Install(e, true)) return false;
       }
+      if (!Install(e)) return false;
     }
     return true;
   }
 
   struct Entry {
     int index = 0;
+    std::string key;
     std::string source;
     std::string dir;
     std::string path;
+    bool known = false;  // listed by the old descriptor
   };
 
-  // Backs up the file at the entry's path, when there is one, and copies
-  // the new file in.
-  bool Install(const Entry& e, bool AIsNew) {
-    const std::string target = CopyTarget(e);
-    std::optional<TauWorkJournal::Move> move;
-    if (env_->FileExists(e.path)) {
-      move = TauWorkJournal::Move{work_dir_ + std::to_string(e.index) + ".dat", e.path};
+  // The FILES entries the loop works on, in order: every new file, and each
+  // known file whose version is empty or has risen.
+  std::vector<Entry> EntriesToInstall() const {
+    std::unordered_map<std::string, int> old_index;
+    const TAppSettingsVars& old_files = old_.Files();
+    for (int i = 0; i < old_files.Count(); ++i) {
+      old_index.emplace(AsciiLower(old_files.GetName(i)), i);
     }
-    Status s = journal_.Announce(move, target.empty() ? std::string() : PendingCopyName(target));
+    std::vector<Entry> entries;
+    const TAppSettingsVars& files = new_.Files();
+    for (int i = 0; i < files.Count(); ++i) {
+      Entry e;
+      e.index = i;
+      e.key = files.GetName(i);
+      const std::string value = files.GetValueOfIndex(i);
+      e.source = unc_ + e.key;
+      e.dir = BeforeSemicolon(value);
+      e.path = e.dir + KeyFileName(e.key, sep_);
+      const auto known = old_index.find(AsciiLower(e.key));
+      e.known = known != old_index.end();
+      if (e.known) {
+        const std::string new_version = AfterSemicolon(value);
+        const std::string old_version = AfterSemicolon(old_files.GetValueOfIndex(known->second));
+        if (!new_version.empty() && CompareVersions(new_version, old_version) != 1) continue;
+      }
+      entries.push_back(std::move(e));
+    }
+    return entries;
+  }
+
+  // Records, with one sync, the pending copies the loop may make (the target
+  // depends on whether the directory exists when the file's turn comes, so
+  // both forms) and the backups of the files standing in the way now. A
+  // record whose action never happens is harmless; a backup not foreseen
+  // here is recorded when its turn comes.
+  bool AnnounceAhead(const std::vector<Entry>& entries) {
+    std::vector<TauWorkJournal::Move> moves;
+    std::vector<std::string> pending;
+    for (const Entry& e : entries) {
+      if (e.dir.empty()) continue;  // fails before any backup or copy
+      if (env_->FileExists(e.path)) {
+        moves.push_back(BackupOf(e));
+        announced_.insert(e.index);
+      }
+      pending.push_back(
+          PendingCopyName(IncludeTrailingSeparator(e.dir, sep_) + KeyFileName(e.source, sep_)));
+      pending.push_back(PendingCopyName(e.dir));
+    }
+    Status s = journal_.Announce(moves, pending);
     if (!s.ok()) {
       restore_ = true;
       JournalFailed(s);
       return false;
     }
-    if (move && !BackUp(*move, AIsNew)) return false;
+    return true;
+  }
 
-    Log(AIsNew ? "Copy new file \"%s\" to \"%s\"." : "Copy file \"%s\" to \"%s\".",
+  TauWorkJournal::Move BackupOf(const Entry& e) const {
+    return {work_dir_ + std::to_string(e.index) + ".dat", e.path};
+  }
+
+  // Backs up the file at the entry's path, when there is one, and copies
+  // the new file in.
+  bool Install(const Entry& e) {
+    if (env_->FileExists(e.path)) {
+      const TauWorkJournal::Move move = BackupOf(e);
+      if (announced_.count(e.index) == 0) {
+        Status s = journal_.Announce({move}, {});
+        if (!s.ok()) {
+          restore_ = true;
+          JournalFailed(s);
+          return false;
+        }
+      }
+      if (!BackUp(move, !e.known)) return false;
+    }
+
+    Log(e.known ? "Copy file \"%s\" to \"%s\"." : "Copy new file \"%s\" to \"%s\".",
         {e.source, e.dir}, aullUpdate);
-    s = ReplaceByCopy(env_, e.source, target);
+    const std::string target = CopyTarget(e);
+    Status s = ReplaceByCopy(env_, e.source, target);
     if (!s.ok()) {
       restore_ = true;
       Log("Can not copy file \"%s\" to \"%s\". System Error: %s", {e.source, e.dir, s.message()},
@@ -264,6 +310,8 @@ class FileStep {
   const std::string work_dir_;
   TauWorkJournal journal_;
   bool restore_ = false;
+  // Entries whose backup the journal already announces.
+  std::set<int> announced_;
   std::vector<TauWorkJournal::Move> restore_list_;
   // Folders whose entries this run changed; synced before the journal is
   // marked complete.

@@ -121,13 +121,15 @@ Status TauWorkJournal::Start() {
   return s;
 }
 
-Status TauWorkJournal::Announce(const std::optional<Move>& AMove, const std::string& ATemporary) {
+Status TauWorkJournal::Announce(const std::vector<Move>& AMoves,
+                                const std::vector<std::string>& ATemporaries) {
   std::string lines;
-  if (AMove) {
-    lines +=
-        std::string(kMove) + "\t" + Escape(AMove->backup) + "\t" + Escape(AMove->original) + "\n";
+  for (const Move& move : AMoves) {
+    lines += std::string(kMove) + "\t" + Escape(move.backup) + "\t" + Escape(move.original) + "\n";
   }
-  if (!ATemporary.empty()) lines += std::string(kTemp) + "\t" + Escape(ATemporary) + "\n";
+  for (const std::string& temporary : ATemporaries) {
+    lines += std::string(kTemp) + "\t" + Escape(temporary) + "\n";
+  }
   if (lines.empty()) return Status::OK();
   return AppendDurably(lines);
 }

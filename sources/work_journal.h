@@ -1,7 +1,6 @@
 #ifndef VLAU_SOURCES_WORK_JOURNAL_H_
 #define VLAU_SOURCES_WORK_JOURNAL_H_
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +26,10 @@ namespace vlau {
 //   complete                  the run finished cleanly or its restore
 //                             succeeded: nothing is left to roll back
 // Every record is written through to the storage device before the action
-// it announces starts. A last line without its LF was torn by a crash
-// before that action, and is ignored.
+// it announces starts; records may be written well ahead, and an action
+// announced need never happen (a backup or pending copy that is not there
+// is skipped). A last line without its LF was torn by a crash before its
+// action, and is ignored.
 //
 // A journal without "complete" belongs to a run that did not finish. Rolling
 // it back (RollBackWorkFolder) removes its pending copies and moves each
@@ -65,10 +66,9 @@ class TauWorkJournal {
   // Writes an empty journal, replacing the file, and makes the file and its
   // entry in its folder durable.
   Status Start();
-  // Appends a move record when `AMove` is given, then a temp record when
-  // `ATemporary` is not empty, with one write; both are durable when this
-  // returns OK.
-  Status Announce(const std::optional<Move>& AMove, const std::string& ATemporary);
+  // Appends the move records, then the temp records, with one write; they
+  // are durable when this returns OK.
+  Status Announce(const std::vector<Move>& AMoves, const std::vector<std::string>& ATemporaries);
   // Appends "complete", durably.
   Status MarkComplete();
 

@@ -50,7 +50,9 @@ class PosixEnv : public Env {
   // rename(2): atomic, replaces `to`, fails across file systems.
   Status RenameFile(const std::string& from, const std::string& to) override;
   // Copies in the kernel where it can; `to` gets the permission bits of
-  // `from`. Copying a file onto itself fails (it would empty it).
+  // `from`. Copying a file onto itself fails (it would empty it). Copies in
+  // steps of 1 MiB and starts writing each step out at once
+  // (sync_file_range), without waiting for it.
   Status CopyFileContents(const std::string& from, const std::string& to) override;
   Status RemoveFile(const std::string& path) override;
   // The names come in the order the file system gives them, not sorted.

@@ -55,6 +55,14 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// Starts writing the `n` bytes just copied (ending at the file offset of
+// `out`) to the device without waiting for it: the device works while the
+// copy goes on, and a sync right after the copy finds little left to do.
+void StartWriteback(int out, ssize_t n) {
+  const off_t end = lseek(out, 0, SEEK_CUR);
+  if (end >= n) (void)sync_file_range(out, end - n, n, SYNC_FILE_RANGE_WRITE);
+}
+
 // Copies the rest of `in` to `out` through a user-space buffer.
 bool CopyByReadWrite(int in, int out) {
   char buffer[64 * 1024];
@@ -66,6 +74,7 @@ bool CopyByReadWrite(int in, int out) {
     }
     if (n == 0) return true;
     if (!WriteAll(out, std::string_view(buffer, static_cast<size_t>(n)))) return false;
+    StartWriteback(out, n);
   }
 }
 
@@ -80,12 +89,16 @@ bool MeansUnsupported(int error_number) {
 // read/write. Each way continues from the file offsets the previous one
 // left. False with errno set on failure.
 bool CopyData(int in, int out) {
-  constexpr size_t kStep = size_t{1} << 30;
+  // Steps the device can start on while the next one is copied.
+  constexpr size_t kStep = size_t{1} << 20;
   bool copy_range_works = true;
   for (;;) {
     ssize_t n = copy_file_range(in, nullptr, out, nullptr, kStep, 0);
     if (n == 0) return true;
-    if (n > 0) continue;
+    if (n > 0) {
+      StartWriteback(out, n);
+      continue;
+    }
     if (errno == EINTR) continue;
     if (!MeansUnsupported(errno)) return false;
     copy_range_works = false;
@@ -95,7 +108,10 @@ bool CopyData(int in, int out) {
     for (;;) {
       ssize_t n = sendfile(out, in, nullptr, kStep);
       if (n == 0) return true;
-      if (n > 0) continue;
+      if (n > 0) {
+        StartWriteback(out, n);
+        continue;
+      }
       if (errno == EINTR) continue;
       if (!MeansUnsupported(errno)) return false;
       break;

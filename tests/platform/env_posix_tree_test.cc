@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -105,6 +106,21 @@ TEST_F(PosixTreeTest, SyncsNeedWhatTheyName) {
   const Status missing = env_.SyncFile(dir_.path() + "none");
   EXPECT_EQ(missing.message(), "open " + dir_.path() + "none: No such file or directory");
   EXPECT_EQ(env_.SyncDirectory(file).message(), "open " + file + ": Not a directory");
+}
+
+TEST_F(PosixTreeTest, ACopyInManyStepsIsWhole) {
+  std::string data((size_t{3} << 20) + 123, ' ');  // several steps of 1 MiB
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 23);
+  const std::string from = Put("from.bin", data);
+  ASSERT_EQ(chmod(from.c_str(), 0750), 0);
+  const std::string to = Put("to.bin", "an older, longer or shorter file");
+  ASSERT_TRUE(env_.CopyFileContents(from, to).ok());
+  std::string copied;
+  ASSERT_TRUE(env_.ReadFileToString(to, &copied).ok());
+  EXPECT_EQ(copied, data);
+  struct stat info = {};
+  ASSERT_EQ(stat(to.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0750u);
 }
 
 }  // namespace

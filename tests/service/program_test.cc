@@ -110,8 +110,9 @@ TEST_F(ProgramTest, ABuildDeliveredByAShareRestartsTheService) {
   env->WriteStringToFile(share + "AppUpdater.ini", "[HOSTS]\n0.0.0.0-255.255.255.255=Self\n");
   env->WriteStringToFile(share + "SelfApp.ini",
                          "[FILES]\nSelf/version.txt=" + bin + ";1.0.0.30\n[SCRIPT]\nUpdate=1\n");
-  env->WriteStringToFile(data + "VLAppUpdater.ini",
-                         "[COMMON]\nLogLevel=WEU\n[SOURCE]\nSHARE=S\n[SHARE_S]\nUNC=" + share + "\n");
+  env->WriteStringToFile(
+      data + "VLAppUpdater.ini",
+      "[COMMON]\nLogLevel=WEU\n[SOURCE]\nSHARE=S\n[SHARE_S]\nUNC=" + share + "\n");
 
   ProgramResult r = RunProgramToEnd({"-once"}, Vars(), out_.path(), bin + "VLAppUpdater");
   EXPECT_EQ(r.exit_code, 0) << r.err;

@@ -42,10 +42,10 @@ TEST_F(TauWorkJournalTest, RecordsReadBackWholeWhateverThePathsHold) {
   };
   TauWorkJournal journal(&env_, JournalPath());
   ASSERT_TRUE(journal.Start().ok());
-  ASSERT_TRUE(journal.Announce(moves[0], "/opt/App/Tool.exe.vlau-new").ok());
-  ASSERT_TRUE(journal.Announce(moves[1], "").ok());
-  ASSERT_TRUE(journal.Announce(std::nullopt, "/opt/%41\n.vlau-new").ok());
-  ASSERT_TRUE(journal.Announce(moves[2], "").ok());
+  ASSERT_TRUE(journal.Announce({moves[0], moves[1]}, {"/opt/App/Tool.exe.vlau-new"}).ok());
+  ASSERT_TRUE(journal.Announce({}, {"/opt/%41\n.vlau-new"}).ok());
+  ASSERT_TRUE(journal.Announce({}, {}).ok());  // writes nothing
+  ASSERT_TRUE(journal.Announce({moves[2]}, {}).ok());
 
   TauWorkJournal::Contents contents = ReadBack();
   ASSERT_EQ(contents.moves.size(), 3u);
@@ -67,7 +67,7 @@ TEST_F(TauWorkJournalTest, RecordsReadBackWholeWhateverThePathsHold) {
 TEST_F(TauWorkJournalTest, StartReplacesAnEarlierJournal) {
   TauWorkJournal journal(&env_, JournalPath());
   ASSERT_TRUE(journal.Start().ok());
-  ASSERT_TRUE(journal.Announce(TauWorkJournal::Move{"/w/0.dat", "/a"}, "/a.vlau-new").ok());
+  ASSERT_TRUE(journal.Announce({{"/w/0.dat", "/a"}}, {"/a.vlau-new"}).ok());
   ASSERT_TRUE(journal.MarkComplete().ok());
   ASSERT_TRUE(journal.Start().ok());
   const TauWorkJournal::Contents contents = ReadBack();
@@ -84,7 +84,7 @@ TEST_F(TauWorkJournalTest, EveryRecordIsSyncedBeforeItsCallReturns) {
   });
   TauWorkJournal journal(&hooked, JournalPath());
   ASSERT_TRUE(journal.Start().ok());
-  ASSERT_TRUE(journal.Announce(TauWorkJournal::Move{"/w/0.dat", "/a"}, "/a.vlau-new").ok());
+  ASSERT_TRUE(journal.Announce({{"/w/0.dat", "/a"}}, {"/a.vlau-new"}).ok());
   ASSERT_TRUE(journal.MarkComplete().ok());
   EXPECT_EQ(calls, (std::vector<std::string>{
                        "WriteStringToFile Journal.txt", "SyncFile Journal.txt",
