@@ -2,6 +2,7 @@
 #define VLAU_FOUNDATION_LOG_BLOCK_H_
 
 #include <string>
+#include <utility>
 
 #include "foundation/app_updater_log.h"
 

@@ -3,7 +3,12 @@
 namespace vlau {
 
 void ServiceFramework::ControlStart() {
-  status_ = ServiceState::kStartPending;
+  {
+    // A service that is already ending is not started again.
+    std::lock_guard<std::mutex> lock(mu_);
+    if (terminated_) return;
+    status_ = ServiceState::kStartPending;
+  }
   OnStart();
   // A stop that arrived during OnStart wins.
   ServiceState expected = ServiceState::kStartPending;
@@ -11,19 +16,22 @@ void ServiceFramework::ControlStart() {
 }
 
 void ServiceFramework::ControlStop() {
-  Terminate();
-  OnStop();
+  // A stop request reaches the stop hook only while the service runs: not
+  // twice, and not after a shutdown.
+  if (Terminate()) OnStop();
 }
 
 void ServiceFramework::DoShutdown() { Terminate(); }
 
-void ServiceFramework::Terminate() {
-  status_ = ServiceState::kStopPending;
+bool ServiceFramework::Terminate() {
   {
     std::lock_guard<std::mutex> lock(mu_);
+    if (terminated_) return false;
+    status_ = ServiceState::kStopPending;
     terminated_ = true;
   }
   wake_.notify_all();
+  return true;
 }
 
 void ServiceFramework::RunMessageLoop() {

@@ -33,9 +33,11 @@ class ServiceFramework {
   ServiceState ServiceStatus() const { return status_.load(); }
   bool Terminated() const { return terminated_.load(); }
 
-  // A start request: start pending, OnStart, running.
+  // A start request: start pending, OnStart, running. Ignored once the
+  // service is terminated.
   void ControlStart();
-  // A stop request: stop pending and terminated, then OnStop.
+  // A stop request: stop pending and terminated, then OnStop. Ignored once
+  // the service is terminated (a second request, or one after DoShutdown).
   void ControlStop();
   // Ends the service like a stop request but without calling OnStop.
   void DoShutdown();
@@ -55,7 +57,8 @@ class ServiceFramework {
 
  private:
   using Clock = std::chrono::steady_clock;
-  void Terminate();
+  // Sets stop pending and terminated; false when it was terminated already.
+  bool Terminate();
   void RestartCountdownLocked() { due_ = Clock::now() + std::chrono::milliseconds(interval_); }
 
   std::atomic<ServiceState> status_{ServiceState::kStopped};

@@ -14,6 +14,19 @@
 
 namespace vlau {
 
+namespace {
+
+// The cycle also runs without the global log; it then writes nothing.
+void Add(const std::string& message, TauLogLevel level) {
+  if (auLog) auLog->Add(message, level);
+}
+
+void AddFmt(std::string_view format, const FormatArgs& args, TauLogLevel level) {
+  if (auLog) auLog->AddFmt(format, args, level);
+}
+
+}  // namespace
+
 std::string TVLAppUpd::RestartScriptPath() const {
   const char sep = env_->PathSeparator();
   return ExcludeTrailingSeparator(env_->TempFolder(), sep) + sep +
@@ -26,7 +39,7 @@ void TVLAppUpd::tmrMainTimer() {
   if (env_->FileExists(script)) env_->RemoveFile(script);  // failure ignored
   ProcessUpdates();
   if (Terminated()) {
-    auLog->Add("Service is terminated during operation.", aullUpdate);
+    Add("Service is terminated during operation.", aullUpdate);
     return;
   }
   // An error here must never leave the service without a next cycle.
@@ -73,10 +86,10 @@ void TVLAppUpd::FollowControlPort() {
 void TVLAppUpd::ProcessSources() {
   LogBlock block("auProcess");
   const int count = auSettings->SourceCount();
-  auLog->Add("Sources count: " + std::to_string(count), aullDetail);
+  Add("Sources count: " + std::to_string(count), aullDetail);
   for (int i = 0; i < count; ++i) {
     const TauSource kind = auSettings->GetSourseItem(i).auSource();
-    auLog->AddFmt("Source %d is %s.", {i, SourceKindWord(kind)}, aullDetail);
+    AddFmt("Source %d is %s.", {i, SourceKindWord(kind)}, aullDetail);
     if (const WorkerFactory* factory = workers_->For(kind)) RunWorker(*factory);
     if (Terminated()) break;
   }
@@ -102,13 +115,13 @@ void TVLAppUpd::CheckSelfUpdate() {
 
 void TVLAppUpd::RestartService() {
   const std::string script = RestartScriptPath();
-  auLog->Add("Service update found.", aullUpdate);
-  auLog->AddFmt("Create cmd restart file \"%s\"", {script}, aullUpdate);
+  Add("Service update found.", aullUpdate);
+  AddFmt("Create cmd restart file \"%s\"", {script}, aullUpdate);
   const Status written = env_->WriteStringToFile(script, RestartScriptFor(kServiceName).text);
   if (!written.ok()) throw std::runtime_error(written.message());
-  auLog->AddFmt("Run cmd restart file \"%s\"", {script}, aullUpdate);
+  AddFmt("Run cmd restart file \"%s\"", {script}, aullUpdate);
   env_->StartDetachedScript(script);  // the service shuts down whatever the outcome
-  auLog->Add("Shutdown", aullUpdate);
+  Add("Shutdown", aullUpdate);
   DoShutdown();
 }
 

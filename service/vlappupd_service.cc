@@ -7,6 +7,14 @@
 
 namespace vlau {
 
+namespace {
+
+void WriteImmediatly(std::string_view message) {
+  if (auLog) auLog->WriteImmediatly(message, aullDetail);
+}
+
+}  // namespace
+
 TVLAppUpd::TVLAppUpd(Env* env, const WorkerTable* workers)
     : env_(env), workers_(workers), FServSckt(env) {}
 
@@ -19,23 +27,23 @@ Status TVLAppUpd::SetServiceDescription() {
   std::string current;
   if (!env_->ReadServiceDescription(kServiceName, &current)) current.clear();
   if (current == text) return Status::OK();
-  auLog->WriteImmediatly("Add/update service description", aullDetail);
+  WriteImmediatly("Add/update service description");
   return env_->WriteServiceDescription(kServiceName, text);
 }
 
 Status TVLAppUpd::RemoveServiceDescription() {
   std::string current;
   if (!env_->ReadServiceDescription(kServiceName, &current)) return Status::OK();
-  auLog->WriteImmediatly("Remove service description", aullDetail);
+  WriteImmediatly("Remove service description");
   return env_->RemoveServiceDescription(kServiceName);
 }
 
 void TVLAppUpd::ServiceStart() {
-  auLog->WriteImmediatly("Start", aullDetail);
+  WriteImmediatly("Start");
   StartProcessing();
 }
 
-void TVLAppUpd::ServiceStop() { auLog->WriteImmediatly("Stop", aullDetail); }
+void TVLAppUpd::ServiceStop() { WriteImmediatly("Stop"); }
 
 void TVLAppUpd::StartProcessing() {
   SetTimerEnabled(true);

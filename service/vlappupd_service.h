@@ -28,8 +28,9 @@ namespace vlau {
 // group one after the other, and then either restarts the service from a
 // newly delivered build or re-arms the timer with CheckInterval minutes.
 //
-// Needs the global log and settings object; `env` and `workers` are not
-// owned and must outlive the module.
+// The cycle needs the global settings object; the global log is written
+// when it exists. `env` and `workers` are not owned and must outlive the
+// module.
 class TVLAppUpd : public ServiceFramework {
  public:
   explicit TVLAppUpd(Env* env, const WorkerTable* workers = &WorkerTable::Default());

@@ -19,7 +19,14 @@ namespace {
 constexpr char kCommon[] = "COMMON";
 constexpr int32_t kDefaultPort = 19981;
 
-void Detail(const std::string& text) { auLog->Add(text, aullDetail); }
+// A load without the global log writes nothing.
+void Detail(const std::string& text) {
+  if (auLog) auLog->Add(text, aullDetail);
+}
+
+void AddFmt(std::string_view format, const FormatArgs& args, TauLogLevel level) {
+  if (auLog) auLog->AddFmt(format, args, level);
+}
 
 const char* BoolText(bool v) { return v ? "True" : "False"; }
 
@@ -112,7 +119,7 @@ const KindLoader kLoaders[] = {
 
 void TauSettings::LoadFromIni(const std::string& AFileName) {
   LogBlock block("Load settings from file");
-  auLog->AddFmt("Load setting from \"%s\".", {AFileName}, aullUpdate);
+  AddFmt("Load setting from \"%s\".", {AFileName}, aullUpdate);
   if (!env_->FileExists(AFileName)) {
     LogErrorFmt("File \"%s\" not found! Use default settings.", {AFileName}, 1);
     return;
@@ -141,7 +148,7 @@ void TauSettings::LoadCommonSettings(const IniFile& ini) {
 }
 
 void TauSettings::LogSettingsSummary() {
-  auLog->AddFmt(
+  AddFmt(
       "Settings: Check interval=%d, Log=%s, Loglevel=%s, UseNextSourceIfErrorHappen=%s, "
       "Identifier=%s",
       {sCommon.CheckInterval(), BoolText(sCommon.Log()), LevelLetters(sCommon.LogLevel()),

@@ -160,7 +160,9 @@ class FileStep {
     std::vector<TauWorkJournal::Move> moves;
     std::vector<std::string> pending;
     for (const Entry& e : entries) {
-      if (e.dir.empty()) continue;  // fails before any backup or copy
+      // No copy can land anywhere: a new file fails before its backup, a
+      // known one at its copy (a backup before that is recorded then).
+      if (e.dir.empty()) continue;
       if (env_->FileExists(e.path)) {
         moves.push_back(BackupOf(e));
         announced_.insert(e.index);
@@ -261,7 +263,12 @@ class FileStep {
   bool Restore() {
     Log("Restore files", {}, aullDetail);
     bool all_back = true;
+    // A path backed up twice in one run (two entries with one destination)
+    // gets its first backup, the file that stood there before the run; the
+    // later one is this run's own copy and stays in the work folder.
+    std::set<std::string> restored;
     for (const TauWorkJournal::Move& m : restore_list_) {
+      if (!restored.insert(m.original).second) continue;
       Log("Restore file \"%s\" to \"%s\"", {m.backup, m.original}, aullUpdate);
       if (RelocateDurably(env_, m.backup, m.original).ok()) {
         changed_.insert(Parent(m.original));

@@ -30,9 +30,10 @@ std::string ShareWorkDir(Env* env);
 // beside its target, synced and renamed into place, so a crash leaves every
 // file whole, and the next run puts the backups of an unfinished run back.
 // On the first failure the backups made so far are moved back in the order
-// they were made and the step returns false. After all files the shortcuts
-// are created (CreateAppShortcuts). True when every file and every shortcut
-// is in place. Every change and failure is logged.
+// they were made (a path backed up twice gets its first backup) and the step
+// returns false. After all files the shortcuts are created
+// (CreateAppShortcuts). True when every file and every shortcut is in place.
+// Every change and failure is logged.
 //
 // Runs on the worker thread while no other step uses the work folder.
 // `env` is not owned. Raises nothing of its own; errors of the Env or the

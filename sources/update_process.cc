@@ -33,7 +33,7 @@ void TauUpdateProcess::Execute() {
   LogBlock block("UpdateProcess");
   try {
     DoProcess();
-    if (Terminated()) auLog->Add(kUpdateProcessTerminated, aullWaring);
+    if (Terminated() && auLog) auLog->Add(kUpdateProcessTerminated, aullWaring);
   } catch (const std::exception& e) {
     LogErrorCode(6, {e.what()});
   } catch (...) {

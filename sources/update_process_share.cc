@@ -11,8 +11,10 @@
 #include "foundation/ip_range.h"
 #include "foundation/path_util.h"
 #include "foundation/text_compare.h"
+#include "sources/durable_file_ops.h"
 #include "sources/script_commands.h"
 #include "sources/share_file_update.h"
+#include "sources/work_rollback.h"
 
 namespace vlau {
 
@@ -54,6 +56,10 @@ bool TauUpdateProcessShare::DoProcess() {
 }
 
 bool TauUpdateProcessShare::ProcessShares() {
+  // An update cut short by a crash is rolled back before anything else, so
+  // that no file it moved aside stays missing until an Update runs again.
+  const std::string work_dir = ShareWorkDir(env_);
+  if (env_->DirectoryExists(work_dir)) RollBackWorkFolder(env_, work_dir);
   const TauSettingSource* group = FAppUpdaterParams->SourceShare();
   const int count = group ? group->Count() : 0;
   Detail("Share count: " + std::to_string(count));
@@ -140,13 +146,10 @@ bool TauUpdateProcessShare::UpdateFromAppSettings(const std::string& AAppSetting
   const TAppSettings old_settings = TAppSettings::CreateFromIni(env_, local);
   const TAppSettings new_settings = TAppSettings::CreateFromIni(env_, AAppSettingFileName);
   if (!RunScript(new_settings, old_settings)) return false;
-  // Copied under a temporary name and renamed, so that the local copy (the
-  // record of what is installed) is never half-written.
-  const std::string temporary = local + ".new";
-  Status s = env_->CopyFileContents(AAppSettingFileName, temporary);
-  if (s.ok()) s = env_->RenameFile(temporary, local);
-  if (!s.ok()) {
-    env_->RemoveFile(temporary);
+  // Written through under a pending name and renamed, so that the local copy
+  // (the record of what is installed) is never half-written, not even after
+  // a power loss.
+  if (!ReplaceByCopy(env_, AAppSettingFileName, local).ok()) {
     auLog->AddFmt("Can not copy appsettings file \"%s\" to \"%s\".", {AAppSettingFileName, local},
                   aullError);
     return false;

@@ -33,7 +33,8 @@ namespace vlau {
 //
 // A journal without "complete" belongs to a run that did not finish. Rolling
 // it back (RollBackWorkFolder) removes its pending copies and moves each
-// backup that still exists back to its original path, in record order.
+// backup that still exists back to its original path, in record order (only
+// the first backup of a path that was backed up twice).
 // Whoever empties or removes W (the database sources use it as their
 // temporary root too) must roll back an incomplete journal first, and must
 // keep W while it still holds a backup that could not be put anywhere.

@@ -75,7 +75,11 @@ bool RollBackWorkFolder(Env* env, const std::string& AWorkDir) {
   bool safe = true;
   std::set<std::string> changed;
   std::string kept_folder;
+  std::set<std::string> originals;
   for (const TauWorkJournal::Move& move : contents.moves) {
+    // Only a path's first backup holds the file from before the run; a later
+    // one is the run's own copy, also when the first was moved back already.
+    if (!originals.insert(move.original).second) continue;
     // A backup that is not there was never made, or was moved back already.
     if (!env->FileExists(move.backup)) continue;
     Log("Restore file \"%s\" to \"%s\"", {move.backup, move.original}, aullUpdate);

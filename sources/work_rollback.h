@@ -11,10 +11,12 @@ namespace vlau {
 // `AWorkDir` (ending with a separator) when that run did not finish: removes
 // the pending copies it left, then moves every backup it names that still
 // exists back to its original path, replacing what stands there, in record
-// order. A backup that cannot be moved back is moved into a new dated folder
-// below the data folder, GetDataFolder + "Backups" + sep + "yyyymmdd-hhmmss"
-// (with "-2", "-3" ... when that exists) + sep, under its own file name. The
-// folders changed are synced and the journal is marked complete.
+// order; of a path backed up twice only the first backup, the file from
+// before the run, goes back. A backup that cannot be moved back is moved
+// into a new dated folder below the data folder, GetDataFolder + "Backups" +
+// sep + "yyyymmdd-hhmmss" (with "-2", "-3" ... when that exists) + sep, under
+// its own file name. The folders changed are synced and the journal is
+// marked complete.
 //
 // True when the work folder may now be emptied: no journal, a complete one,
 // or every backup moved back or kept. False when a backup could be put

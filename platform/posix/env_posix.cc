@@ -39,6 +39,20 @@ std::string FolderFromEnvironment(const char* variable, const char* fallback) {
   return folder;
 }
 
+// The target of /proc/self/exe; empty when it cannot be read.
+std::string ReadExecutableLink() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return std::string();
+    if (static_cast<size_t>(length) < buffer.size()) {
+      buffer.resize(static_cast<size_t>(length));
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2);  // possibly cut off: try a larger buffer
+  }
+}
+
 }  // namespace
 
 Env* Env::Default() {
@@ -60,16 +74,11 @@ std::string PosixEnv::ProgramFilesFolder() { return MachineRoot() + kProgramFile
 std::string PosixEnv::TempFolder() { return FolderFromEnvironment("TMPDIR", "/tmp"); }
 
 std::string PosixEnv::ExecutablePath() {
-  std::string buffer(256, '\0');
-  for (;;) {
-    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return std::string();
-    if (static_cast<size_t>(length) < buffer.size()) {
-      buffer.resize(static_cast<size_t>(length));
-      return buffer;
-    }
-    buffer.resize(buffer.size() * 2);  // possibly cut off: try a larger buffer
-  }
+  // Read once: the link follows the program file when it is moved or
+  // deleted later, as a self-update does, while every use means the path
+  // the program was started from.
+  static const std::string path = ReadExecutableLink();
+  return path;
 }
 
 LocalTime PosixEnv::NowLocal() {

@@ -16,7 +16,8 @@ namespace vlau {
 // folder; with a sandbox root nothing outside it is touched: no service
 // manager command is run and no detached script is started.
 //
-// Holds no state; every method may be called from any thread at once.
+// Holds no state but the executable's path, read once per process; every
+// method may be called from any thread at once.
 // Failed system calls give Status::Error("<action> <path>: <strerror>",
 // errno).
 class PosixEnv : public Env {
@@ -32,7 +33,9 @@ class PosixEnv : public Env {
   std::string ProgramFilesFolder() override;
   // $TMPDIR when set and not empty, else "/tmp/"; not below the root.
   std::string TempFolder() override;
-  // The target of /proc/self/exe; empty when it cannot be read.
+  // The target of /proc/self/exe when first asked (at start-up), kept
+  // when the program file is moved or deleted later; empty when it cannot
+  // be read.
   std::string ExecutablePath() override;
 
   // Follows symbolic links.
@@ -43,8 +46,10 @@ class PosixEnv : public Env {
   Status ReadFileToString(const std::string& path, std::string* data) override;
   // New files get mode 0644 (less the umask).
   Status WriteStringToFile(const std::string& path, std::string_view data) override;
-  // Holds an exclusive flock() on the file while writing, and writes the
-  // prefix (when this call created the file) and the data in one write().
+  // Holds an exclusive flock() on the file while writing. A file it creates
+  // appears with the prefix and the data already in it (written under a
+  // temporary name beside it, then hard-linked into place), so no other
+  // writer can append before the prefix.
   Status AppendToFile(const std::string& path, std::string_view data,
                       std::string_view prefix_if_created) override;
   // rename(2): atomic, replaces `to`, fails across file systems.

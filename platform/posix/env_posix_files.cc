@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <string>
 
 #include "platform/posix/env_posix.h"
 #include "platform/posix/posix_error.h"
@@ -120,6 +122,50 @@ bool CopyData(int in, int out) {
   return CopyByReadWrite(in, out);
 }
 
+// Holds an exclusive flock() on the open file `fd` while it appends, then
+// closes it (which releases the lock).
+Status AppendLocked(int fd, const std::string& path, std::string_view data) {
+  FdCloser closer(fd);
+  int locked;
+  do {
+    locked = flock(fd, LOCK_EX);
+  } while (locked != 0 && errno == EINTR);
+  if (locked != 0) return ErrnoStatus("flock", path, errno);
+  if (!WriteAll(fd, data)) return ErrnoStatus("write", path, errno);
+  if (closer.Close() != 0) return ErrnoStatus("close", path, errno);
+  return Status::OK();
+}
+
+// Makes the missing file `path` with `text` in one step: the text is
+// written under a name of its own and the file linked into place, so no
+// other writer can append before the text. `created` is false when another
+// writer made the file first.
+Status CreateWithContent(const std::string& path, std::string_view text, bool* created) {
+  static std::atomic<unsigned> sequence{0};
+  *created = false;
+  const std::string temp =
+      path + ".new-" + std::to_string(getpid()) + "-" + std::to_string(sequence++);
+  const int fd = OpenRetrying(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) return ErrnoStatus("open", path, errno);
+  FdCloser closer(fd);
+  int error_number = WriteAll(fd, text) ? 0 : errno;
+  if (closer.Close() != 0 && error_number == 0) error_number = errno;
+  int linked = 0;
+  if (error_number == 0 && link(temp.c_str(), path.c_str()) != 0) linked = errno;
+  unlink(temp.c_str());
+  if (error_number != 0) return ErrnoStatus("write", path, error_number);
+  if (linked == 0 || linked == EEXIST) {
+    *created = linked == 0;
+    return Status::OK();
+  }
+  // A file system without hard links: create in place, where another writer
+  // may still get in before the text.
+  const int direct = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0644);
+  if (direct < 0) return errno == EEXIST ? Status::OK() : ErrnoStatus("open", path, errno);
+  *created = true;
+  return AppendLocked(direct, path, text);
+}
+
 }  // namespace
 
 bool PosixEnv::FileExists(const std::string& path) {
@@ -176,26 +222,17 @@ Status PosixEnv::WriteStringToFile(const std::string& path, std::string_view dat
 
 Status PosixEnv::AppendToFile(const std::string& path, std::string_view data,
                               std::string_view prefix_if_created) {
-  bool created = true;
-  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0644);
-  if (fd < 0 && errno == EEXIST) {
-    created = false;
-    fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND);
+  int fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND);
+  if (fd < 0 && errno == ENOENT) {
+    std::string text(prefix_if_created);
+    text.append(data);
+    bool created = false;
+    Status status = CreateWithContent(path, text, &created);
+    if (!status.ok() || created) return status;
+    fd = OpenRetrying(path.c_str(), O_WRONLY | O_APPEND);  // another writer made it first
   }
   if (fd < 0) return ErrnoStatus("open", path, errno);
-  FdCloser closer(fd);
-  int locked;
-  do {
-    locked = flock(fd, LOCK_EX);
-  } while (locked != 0 && errno == EINTR);
-  if (locked != 0) return ErrnoStatus("flock", path, errno);
-  std::string text;
-  if (created) text.append(prefix_if_created);
-  text.append(data);
-  if (!WriteAll(fd, text)) return ErrnoStatus("write", path, errno);
-  // Closing the descriptor releases the lock.
-  if (closer.Close() != 0) return ErrnoStatus("close", path, errno);
-  return Status::OK();
+  return AppendLocked(fd, path, data);
 }
 
 Status PosixEnv::RenameFile(const std::string& from, const std::string& to) {

@@ -61,6 +61,20 @@ UnitSectionScan ScanUnitSection(const std::vector<Line>& lines) {
   return scan;
 }
 
+// The program's path as systemd reads the first word of ExecStart=: "%"
+// introduces a substitution, and blanks split words unless the word is
+// quoted.
+std::string ExecStartPath(std::string_view path) {
+  std::string escaped;
+  for (char c : path) {
+    if (c == '%') escaped += '%';
+    if (c == '"' || c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  if (path.find_first_of(" \t\"'\\") == std::string_view::npos) return escaped;
+  return '"' + escaped + '"';
+}
+
 }  // namespace
 
 std::string ServiceUnitText(const ServiceDefinition& service) {
@@ -74,7 +88,7 @@ std::string ServiceUnitText(const ServiceDefinition& service) {
          "[Service]\n"
          "Type=simple\n"
          "ExecStart=" +
-         service.executable +
+         ExecStartPath(service.executable) +
          "\n"
          "Restart=on-failure\n"
          "Environment=TMPDIR=/var/tmp\n"

@@ -17,7 +17,8 @@ namespace vlau {
 // that changes a unit keeps every line it does not touch byte for byte.
 
 // The unit written on registration: LF line ends and no Description= line
-// (the installer sets the description separately).
+// (the installer sets the description separately). ExecStart= names the
+// program with "%" doubled, in double quotes when the path has blanks.
 std::string ServiceUnitText(const ServiceDefinition& service);
 
 // The value of the first "Description=" line of the [Unit] section, exactly

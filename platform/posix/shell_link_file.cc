@@ -180,10 +180,7 @@ std::string BuildShellLink(const ShellLinkFields& fields) {
 Status WriteShellLinkFile(const std::string& link_path, const ShellLinkFields& fields) {
   const std::string data = BuildShellLink(fields);
   const int fd = open(link_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    const int err = errno;
-    return Status::Error(ErrnoMessage(err), err);
-  }
+  if (fd < 0) return ErrnoStatus("open", link_path, errno);
   size_t written = 0;
   int err = 0;
   while (written < data.size()) {
@@ -199,7 +196,7 @@ Status WriteShellLinkFile(const std::string& link_path, const ShellLinkFields& f
   if (err != 0) {
     // A half-written shortcut must not pass for a made one.
     unlink(link_path.c_str());
-    return Status::Error(ErrnoMessage(err), err);
+    return ErrnoStatus("write", link_path, err);
   }
   return Status::OK();
 }

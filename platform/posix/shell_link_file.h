@@ -27,8 +27,9 @@ struct ShellLinkFields {
 std::string BuildShellLink(const ShellLinkFields& fields);
 
 // Writes BuildShellLink(fields) to exactly `link_path`, replacing an existing
-// file. The folder of `link_path` is not created. On failure returns the
-// system's message and errno, and no partly written file is left behind.
+// file. The folder of `link_path` is not created. On failure returns
+// "<action> <link_path>: <system message>" with errno, and no partly
+// written file is left behind.
 Status WriteShellLinkFile(const std::string& link_path, const ShellLinkFields& fields);
 
 }  // namespace vlau

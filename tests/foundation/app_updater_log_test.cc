@@ -24,12 +24,15 @@ TEST_F(LogTest, StampsEveryLineAndMarksContinuations) {
   log_.log().BeginBlock("Block");
   log_.log().AddFmt("Sources count: %d", {2}, aullWaring);
   log_.log().EndBlock("Block");
+  env_.SetNow({2024, 3, 5, 4, 5, 6, 7});
+  log_.log().WriteImmediatly("padded", aullWaring);
   const std::string raw = log_.Raw();
   EXPECT_EQ(raw,
             "\xEF\xBB\xBF"
             "20240131-142501123:   Block\r\n"
             "20240131-142501123:     Sources count: 2\r\n"
-            "20240131-142501123:   Block\r\n");
+            "20240131-142501123:   Block\r\n"
+            "20240305-040506007: padded\r\n");
 }
 
 TEST_F(LogTest, SplitsCutsAndTrimsMessages) {

@@ -35,6 +35,25 @@ TEST(ServiceUnitTest, RegisteredUnitHasNoDescription) {
   EXPECT_FALSE(FindUnitDescription(kRegisteredUnit, &text));
 }
 
+TEST(ServiceUnitTest, ExecStartNamesTheProgramAsSystemdReadsIt) {
+  struct Case {
+    std::string executable;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {"/opt/vlau/VLAppUpdater", "ExecStart=/opt/vlau/VLAppUpdater"},
+      {"/opt/Velmora Apps/VLAppUpdater", "ExecStart=\"/opt/Velmora Apps/VLAppUpdater\""},
+      {"/opt/100%/VLAppUpdater", "ExecStart=/opt/100%%/VLAppUpdater"},
+      {"/opt/a\\b/VLAppUpdater", "ExecStart=\"/opt/a\\\\b/VLAppUpdater\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.executable);
+    const std::string unit =
+        ServiceUnitText({"VLAppUpd", "Velmora Appication Updater", c.executable});
+    EXPECT_NE(unit.find("\n" + c.line + "\n"), std::string::npos) << unit;
+  }
+}
+
 TEST(ServiceUnitTest, DescriptionIsFoundSetAndRemovedInTheUnitSection) {
   struct Case {
     const char* name;

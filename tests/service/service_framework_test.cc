@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
+#include <vector>
 
 namespace vlau {
 namespace {
@@ -36,6 +38,35 @@ TEST(ServiceFrameworkTest, StartStopAndStatus) {
   EXPECT_EQ(s.stops, 1);
   s.RunMessageLoop();  // returns at once: already terminated
   EXPECT_EQ(s.ServiceStatus(), ServiceState::kStopped);
+}
+
+TEST(ServiceFrameworkTest, RequestsToAServiceThatIsEndingAreIgnored) {
+  struct Case {
+    const char* name;
+    std::function<void(RecordingService&)> end;
+  };
+  const std::vector<Case> cases = {
+      {"stopped", [](RecordingService& s) { s.ControlStop(); }},
+      {"shut down", [](RecordingService& s) { s.DoShutdown(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingService s;
+    s.ControlStart();
+    c.end(s);
+    const int stops = s.stops;
+    s.ControlStop();
+    s.ControlStart();
+    EXPECT_EQ(s.stops, stops);
+    EXPECT_EQ(s.starts, 1);
+    EXPECT_EQ(s.ServiceStatus(), ServiceState::kStopPending);
+  }
+
+  RecordingService early;  // a stop before the start
+  early.ControlStop();
+  early.ControlStart();
+  EXPECT_EQ(early.starts, 0);
+  EXPECT_EQ(early.ServiceStatus(), ServiceState::kStopPending);
 }
 
 TEST(ServiceFrameworkTest, TimerFiresUntilDisabledAndLoopEndsOnStop) {

@@ -19,7 +19,7 @@ class FakeWorker : public TauUpdateProcess {
 
  protected:
   bool DoProcess() override {
-    auLog->Add("worker " + name_, aullDetail);
+    if (auLog) auLog->Add("worker " + name_, aullDetail);
     if (step_) step_(*this);
     return true;
   }
@@ -173,6 +173,38 @@ TEST_F(UpdateCycleTest, AStopWhileAWorkerRunsTerminatesItAndEndsTheCycle) {
       << "the PG source must not start";
   EXPECT_FALSE(module_->TimerEnabled());
   EXPECT_TRUE(env_.StartedScripts().empty());
+}
+
+TEST_F(UpdateCycleTest, AWorkerOutlastingManyWaitStepsRunsToItsEndWithoutAStop) {
+  Settings("[COMMON]\nLogLevel=WEUD\n[SOURCE]\nSHARE=A\n");
+  std::atomic<bool> terminated_seen{false};
+  Worker(ausShare, [&](FakeWorker& w) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // a dozen wait steps
+    terminated_seen = w.Terminated();
+  });
+  module_->tmrMainTimer();
+  EXPECT_FALSE(terminated_seen);
+  const std::vector<std::string> lines = log_.Lines();
+  EXPECT_EQ(std::find(lines.begin(), lines.end(), "            Update process is terminated!"),
+            lines.end());
+  EXPECT_TRUE(module_->TimerEnabled());
+}
+
+TEST_F(UpdateCycleTest, RunsWithoutTheGlobalLog) {
+  Settings("[COMMON]\nCheckInterval=20\n[SOURCE]\nSHARE=A\n");
+  env_.Put("bin/version.txt", "another build");
+  Worker(ausShare);
+  TauLog* const log = auLog;
+  auLog = nullptr;
+  module_->ControlStart();
+  module_->tmrMainTimer();  // a new build: restart and shutdown
+  TVLAppUpd stopped(&env_, &workers_);
+  stopped.ControlStop();
+  auLog = log;
+  EXPECT_TRUE(log_.Lines().empty());
+  EXPECT_EQ(env_.StartedScripts(), std::vector<std::string>{env_.Path("tmp/VlAppUpdRestart.sh")});
+  EXPECT_EQ(module_->TimerInterval(), 1000u);  // not re-armed
+  EXPECT_EQ(settings_->settings().Common().CheckInterval(), 20);
 }
 
 TEST_F(UpdateCycleTest, AStopBetweenSourcesStartsNoFurtherSource) {

@@ -169,6 +169,60 @@ TEST_F(SettingsLoaderTest, MissingSectionsGiveDefaults) {
   EXPECT_EQ(dynamic_cast<TauSettingHttp&>(s().GetSourseItem(3).GetItem(0)).Url, "http://x/");
 }
 
+TEST_F(SettingsLoaderTest, EveryKindReadsItsOwnKeysAndLogsItsLine) {
+  Load(
+      "[COMMON]\nLogLevel=D\n"
+      "[SOURCE]\nSHARE=S\nORACLE=O\nPG=P\nFTP=F\nHTTP=H\n"
+      "[SHARE_S]\nUNC=/srv/s\n"
+      "[ORACLE_O]\nNet=0\nHost=ora.local\nPort=1600\nSid=ORCL\nTnsName=TNS\n"
+      "Username=ou\nPassword=op\nUpdateSchema=OS\n"
+      "[PG_P]\nHost=pg.local\nPort=6543\nDatabase=db\nUsername=pu\nPassword=pp\n"
+      "UpdateSchema=PS\n"
+      "[FTP_F]\nHost=ftp.local\nPort=21\nUsername=fu\nPassword=fp\n"
+      "[HTTP_H]\nURL=http://h/\nUsername=hu\nPassword=hp\n");
+  const std::vector<std::string> lines = log_.Lines();
+  EXPECT_EQ(std::vector<std::string>(lines.end() - 7, lines.end()),
+            (std::vector<std::string>{"    Load sources settings...", "    Load share settings...",
+                                      "    Load Oracle settings...", "    Load PG settings...",
+                                      "    Load FTP settings...", "    Load Http settings...",
+                                      "  Load settings from file"}));
+  ASSERT_EQ(s().SourceCount(), 5);
+  EXPECT_EQ(dynamic_cast<TauSettingShare&>(s().GetSourseItem(0).GetItem(0)).UNC(), "/srv/s/");
+  const auto& o = dynamic_cast<TauSettingOracle&>(s().GetSourseItem(1).GetItem(0));
+  EXPECT_FALSE(o.Net);
+  EXPECT_EQ(
+      std::vector<std::string>({o.Host, o.SID, o.TnsName, o.Username, o.Password, o.UpdateSchema}),
+      std::vector<std::string>({"ora.local", "ORCL", "TNS", "ou", "op", "OS"}));
+  EXPECT_EQ(o.Port, 1600);
+  const auto& p = dynamic_cast<TauSettingPG&>(s().GetSourseItem(2).GetItem(0));
+  EXPECT_EQ(std::vector<std::string>({p.Host, p.DataBase, p.Username, p.Password, p.UpdateSchema}),
+            std::vector<std::string>({"pg.local", "db", "pu", "pp", "PS"}));
+  EXPECT_EQ(p.Port, 6543);
+  const auto& f = dynamic_cast<TauSettingFTP&>(s().GetSourseItem(3).GetItem(0));
+  EXPECT_EQ(std::vector<std::string>({f.Host, f.Username, f.Password}),
+            std::vector<std::string>({"ftp.local", "fu", "fp"}));
+  EXPECT_EQ(f.Port, 21);
+  const auto& h = dynamic_cast<TauSettingHttp&>(s().GetSourseItem(4).GetItem(0));
+  EXPECT_EQ(std::vector<std::string>({h.Url, h.Username, h.Password}),
+            std::vector<std::string>({"http://h/", "hu", "hp"}));
+
+  // A line without names still logs its kind's line but makes no group.
+  Load("[COMMON]\nLogLevel=D\n[SOURCE]\nPG=\n");
+  EXPECT_EQ(log_.Lines().end()[-2], "    Load PG settings...");
+  EXPECT_EQ(s().SourceCount(), 0);
+}
+
+TEST_F(SettingsLoaderTest, LoadsWithoutTheGlobalLog) {
+  TauLog* const log = auLog;
+  auLog = nullptr;
+  Load("[COMMON]\nCheckInterval=20\n[SOURCE]\nSHARE=A\n");
+  s().LoadFromIni(env_.Path("missing.ini"));
+  auLog = log;
+  EXPECT_EQ(common().CheckInterval(), 20);
+  EXPECT_EQ(s().SourceCount(), 1);
+  EXPECT_TRUE(log_.Lines().empty());
+}
+
 TEST_F(SettingsLoaderTest, UnreadableFileRaisesAndKeepsTheSettings) {
   Load("[COMMON]\nCheckInterval=30\n[SOURCE]\nSHARE=A\n");
   env_.unreadable = true;

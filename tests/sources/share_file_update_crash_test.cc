@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "foundation/data_folder.h"
+#include "sources/durable_file_ops.h"
 #include "sources/share_file_update.h"
 #include "sources/work_journal.h"
+#include "sources/work_rollback.h"
 #include "tests/support/crashing_env.h"
 #include "tests/support/hooked_env.h"
 #include "tests/support/share_machine.h"
@@ -177,6 +179,29 @@ TEST(ShareFileUpdateCrashTest, ARunKilledAnywhereIsRolledBackAndRedone) {
       }
     }
   }
+}
+
+TEST(ShareFileUpdateCrashTest, AFileBackedUpTwiceIsRolledBackToItsFirstBackup) {
+  ShareMachine m;
+  m.PutShareFile("Bin/Tool.exe", "new bin");
+  m.PutShareFile("Other/Tool.exe", "new other");
+  const std::string tool = m.env().Put("opt/App/Tool.exe", "old");
+  const TAppSettings shared = m.Descriptor(
+      "[FILES]\r\nBin/Tool.exe=%PROGRAMFILES%App/;2.0\r\n"
+      "Other/Tool.exe=%PROGRAMFILES%App/;2.0\r\n");
+  // Killed once both backups are made, before the second copy.
+  CrashingEnv crashing(
+      &m.env(),
+      [&](const CrashingEnv::Call& c) {
+        return c.op == "CopyFileContents" && c.path == PendingCopyName(tool) &&
+               m.env().FileExists(m.WorkDir() + "1.dat");
+      },
+      CrashingEnv::Moment::kBefore);
+  ASSERT_THROW(UpdateFiles(&crashing, m.Unc(), shared, TAppSettings(&m.env())), SimulatedCrash);
+  ASSERT_EQ(m.Content(m.WorkDir() + "1.dat"), "new bin");
+
+  EXPECT_TRUE(RollBackWorkFolder(&m.env(), m.WorkDir()));
+  EXPECT_EQ(m.Content(tool), "old");
 }
 
 // Kills the scenario's run just before it marks its journal complete: both

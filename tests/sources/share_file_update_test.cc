@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sources/work_journal.h"
+#include "sources/work_rollback.h"
 #include "tests/support/hooked_env.h"
 #include "tests/support/share_machine.h"
 
@@ -202,6 +203,48 @@ TEST_F(ShareFileUpdateTest, AFailedCopyPutsBackEveryBackupInTheOrderMade) {
   }
   EXPECT_FALSE(env().FileExists(App("Three.ini.vlau-new")));
   EXPECT_TRUE(JournalComplete());
+}
+
+TEST_F(ShareFileUpdateTest, AFileBackedUpTwiceGetsItsFirstBackupBack) {
+  // Two entries land on the same path: the second backup is the first
+  // entry's new copy, the first one the file that stood there before.
+  m_->PutShareFile("Bin/Tool.exe", "new bin");
+  m_->PutShareFile("Other/Tool.exe", "new other");
+  env().Put("opt/App/Tool.exe", "old");
+  const TAppSettings shared = m_->Descriptor(
+      "[FILES]\r\nBin/Tool.exe=%PROGRAMFILES%App/;2.0\r\n"
+      "Other/Tool.exe=%PROGRAMFILES%App/;2.0\r\nBin/Gone.dll=%PROGRAMFILES%App/;2.0\r\n");
+  struct Case {
+    std::string name;
+    bool journal_completes;  // false: the run's own restore is rolled back again
+  };
+  for (const Case& c :
+       std::vector<Case>{{"restored in the run", true}, {"rolled back by the next run", false}}) {
+    SCOPED_TRACE(c.name);
+    env().Put("opt/App/Tool.exe", "old");
+    bool restoring = false;
+    HookedEnv hooked(&env(), [&](const HookedEnv::Call& call) -> std::optional<Status> {
+      if (call.op == "RenameFile" && call.from == W("0.dat")) restoring = true;
+      if (!c.journal_completes && restoring && call.op == "AppendToFile") {
+        return Status::Error("write: No space left on device", 28);
+      }
+      return std::nullopt;
+    });
+    const size_t first = m_->LogLines().size();
+    EXPECT_FALSE(Update(shared, TAppSettings(&env()), &hooked));
+    EXPECT_EQ(m_->Content(App("Tool.exe")), "old");
+    EXPECT_EQ(m_->Content(W("1.dat")), "new bin");
+    const Lines lines = m_->LogLines(first);
+    EXPECT_TRUE(
+        Contains(lines, "Restore file \"" + W("0.dat") + "\" to \"" + App("Tool.exe") + "\""));
+    EXPECT_FALSE(
+        Contains(lines, "Restore file \"" + W("1.dat") + "\" to \"" + App("Tool.exe") + "\""));
+    EXPECT_EQ(JournalComplete(), c.journal_completes);
+
+    EXPECT_TRUE(RollBackWorkFolder(&env(), W()));
+    EXPECT_EQ(m_->Content(App("Tool.exe")), "old");
+    EXPECT_TRUE(JournalComplete());
+  }
 }
 
 TEST_F(ShareFileUpdateTest, LinesGoToTheirLevels) {

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <stdexcept>
+#include <thread>
 
+#include "sources/work_journal.h"
+#include "tests/support/crashing_env.h"
 #include "tests/support/sandbox_env.h"
 #include "tests/support/scoped_globals.h"
 
@@ -53,7 +57,9 @@ class ShareWorkerTest : public ::testing::Test {
   }
   bool Run(std::vector<std::string> ips = {"10.0.0.5"}) {
     worker_ = StartWorker<ResultWorker>(&settings_->settings(), &env_, std::move(ips));
+    running_ = worker_.get();
     EXPECT_TRUE(worker_->WaitFor(std::chrono::seconds(30)));
+    running_ = nullptr;
     return worker_->result;
   }
   bool Installed(const std::string& name) {
@@ -82,6 +88,9 @@ class ShareWorkerTest : public ::testing::Test {
   ScopedLog log_;
   std::unique_ptr<ScopedSettings> settings_;
   std::unique_ptr<ResultWorker> worker_;
+  // The worker of Run(), for hooks on the worker's thread; set once the
+  // worker has been started.
+  std::atomic<ResultWorker*> running_{nullptr};
 };
 
 TEST_F(ShareWorkerTest, ApplicationNamesForThisMachine) {
@@ -126,6 +135,41 @@ TEST_F(ShareWorkerTest, ApplicationNamesForThisMachine) {
   }
 }
 
+TEST_F(ShareWorkerTest, TheWalkLogsEachStepAtItsLevel) {
+  // S lists A (installed) and B (no descriptor); B, the last, fails, so T is
+  // never looked at.
+  const std::string s = env_.Path("shares/S/");
+  const std::string a = s + "AApp.ini";
+  const std::vector<std::pair<TauLogLevel, std::vector<std::string>>> cases = {
+      {aullDetail,
+       {"Share count: 2", "Share 0: S", "Check parameters...", "Using " + s + "AppUpdater.ini",
+        "Get application names...", "Applications names count 2", "Application 0 filename=" + a,
+        "Begin update application from \"" + a + "\".",
+        "End update application from \"" + a + "\".", "Application 1 filename=" + s + "BApp.ini"}},
+      {aullUpdate, {"Copy new file \"" + s + "A/A.bin\" to \"" + env_.Path("opt/A/") + "\"."}},
+      {aullError, {"File not found!"}},
+      {aullWaring, {}},
+  };
+  for (const auto& [level, lines] : cases) {
+    SCOPED_TRACE(level);
+    env_.RemoveFile(env_.DataFolder() + "AApp.ini");
+    UseShares({"S", "T"});
+    settings_->settings().Common().SetLogLevel({level});
+    PutIndex("S", "10.0.0.*=B,A\n");
+    PutApp("S", "A", "Update=1\n");
+    PutIndex("T", "10.0.0.*=D\n");
+    PutApp("T", "D", "Update=1\n");
+    EXPECT_FALSE(Run());
+    // The lines inside the block, without their indentation.
+    std::vector<std::string> logged;
+    for (const std::string& l : log_.Lines()) {
+      if (l.find("UpdateProcess") != std::string::npos) continue;
+      logged.push_back(l.substr(std::min(l.find_first_not_of(' '), l.size())));
+    }
+    EXPECT_EQ(logged, lines);
+  }
+}
+
 TEST_F(ShareWorkerTest, UpdatesEachApplicationAndStoresItsLocalCopy) {
   UseShares({"S"});
   PutIndex("S", "10.0.0.*=Billing\n");
@@ -140,6 +184,35 @@ TEST_F(ShareWorkerTest, UpdatesEachApplicationAndStoresItsLocalCopy) {
       Logged("Begin update application from \"" + env_.Path("shares/S/BillingApp.ini") + "\"."));
   EXPECT_TRUE(
       Logged("End update application from \"" + env_.Path("shares/S/BillingApp.ini") + "\"."));
+}
+
+TEST_F(ShareWorkerTest, ALocalCopyThatCannotBeWrittenFailsTheApplication) {
+  UseShares({"S"});
+  PutIndex("S", "10.0.0.*=A\n");
+  PutApp("S", "A", "Update=1\n");
+  const std::string local = env_.DataFolder() + "AApp.ini";
+  ASSERT_TRUE(env_.CreateDirs(local).ok());  // a folder stands in the way
+  EXPECT_FALSE(Run());
+  EXPECT_TRUE(Installed("A"));
+  EXPECT_TRUE(Logged("Can not copy appsettings file \"" + env_.Path("shares/S/AApp.ini") +
+                     "\" to \"" + local + "\"."));
+  std::vector<std::string> left;
+  ASSERT_TRUE(env_.ListDirectory(env_.DataFolder(), &left).ok());
+  for (const std::string& name : left) EXPECT_EQ(name.find("AApp.ini."), std::string::npos) << name;
+}
+
+TEST_F(ShareWorkerTest, ALocalCopyIsWholeEvenWhenThePowerFailsRightAfterIt) {
+  UseShares({"S"});
+  PutIndex("S", "10.0.0.*=A\n");
+  PutApp("S", "A", "Update=1\n");
+  const std::string local = env_.DataFolder() + "AApp.ini";
+  CrashingEnv crashing(
+      &env_, [&](const CrashingEnv::Call& c) { return c.op == "RenameFile" && c.path == local; },
+      CrashingEnv::Moment::kAfter);
+  worker_ = StartWorker<ResultWorker>(&settings_->settings(), &crashing,
+                                      std::vector<std::string>{"10.0.0.5"});
+  ASSERT_TRUE(worker_->WaitFor(std::chrono::seconds(30)));
+  EXPECT_EQ(env_.Read(local), env_.Read(env_.Path("shares/S/AApp.ini")));
 }
 
 TEST_F(ShareWorkerTest, ScriptsThatDoNotUpdateLeaveNoLocalCopy) {
@@ -200,18 +273,44 @@ TEST_F(ShareWorkerTest, MissingShareOrIndexEndsTheWalk) {
 }
 
 TEST_F(ShareWorkerTest, AStopDuringAnUpdateFinishesItAndStartsNoOther) {
-  UseShares({"S"});
-  PutIndex("S", "10.0.0.*=A,B\n");
-  PutApp("S", "A", "Update=1\n");
-  PutApp("S", "B", "Update=1\n");
-  env_.on_copy = [this](const std::string& from) {
-    if (from.find("A.bin") != std::string::npos) worker_->Terminate();
-  };
-  Run();
-  EXPECT_TRUE(Installed("A"));
-  EXPECT_TRUE(LocalCopy("A"));
-  EXPECT_FALSE(Installed("B"));
-  EXPECT_TRUE(Logged("Update process is terminated!"));
+  // The stop comes while A is copied; B is the next application of the same
+  // share or the first of the next share.
+  for (const bool same_share : {true, false}) {
+    SCOPED_TRACE(same_share ? "same share" : "next share");
+    env_.RemoveFile(env_.Path("opt/A/A.bin"));
+    env_.RemoveFile(env_.Path("opt/B/B.bin"));
+    env_.RemoveFile(env_.DataFolder() + "AApp.ini");
+    UseShares({"S", "T"});
+    PutIndex("S", same_share ? "10.0.0.*=A,B\n" : "10.0.0.*=A\n");
+    PutIndex("T", "10.0.0.*=B\n");
+    PutApp("S", "A", "Update=1\n");
+    PutApp(same_share ? "S" : "T", "B", "Update=1\n");
+    env_.on_copy = [this](const std::string& from) {
+      if (from.find("A.bin") == std::string::npos) return;
+      ResultWorker* worker;
+      while ((worker = running_.load()) == nullptr) std::this_thread::yield();
+      worker->Terminate();
+    };
+    Run();
+    EXPECT_TRUE(Installed("A"));
+    EXPECT_TRUE(LocalCopy("A"));
+    EXPECT_FALSE(Installed("B"));
+    EXPECT_TRUE(Logged("Update process is terminated!"));
+  }
+}
+
+TEST_F(ShareWorkerTest, AnUpdateCutShortIsRolledBackBeforeTheShareIsRead) {
+  // A crash left Tool.bin moved aside; this cycle's share is unreachable.
+  const std::string work = env_.Path("tmp/VLAppUpdater/");
+  const std::string original = env_.Path("opt/Tool/Tool.bin");
+  env_.Put("tmp/VLAppUpdater/0.dat", "old version");
+  TauWorkJournal journal(&env_, TauWorkJournal::FileName(work));
+  ASSERT_TRUE(journal.Start().ok());
+  ASSERT_TRUE(journal.Announce({{work + "0.dat", original}}, {}).ok());
+  env_.CreateDirs(env_.Path("opt/Tool/"));
+  UseShares({"Unreachable"});
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(env_.Read(original), "old version");
 }
 
 TEST_F(ShareWorkerTest, AnErrorInsideTheShareStepsIsLoggedAndEndsTheRun) {
