@@ -21,14 +21,14 @@ std::string Format(std::string_view format, const FormatArgs& args) {
       continue;
     }
     if (++i == format.size()) Invalid(format);
-    const char spec = format[i];
-    if (spec == '%') {
+    const char kind = format[i];
+    if (kind == '%') {
       out += '%';
       continue;
     }
-    if ((spec != 's' && spec != 'd') || next_arg >= args.size()) Invalid(format);
+    if ((kind != 's' && kind != 'd') || next_arg >= args.size()) Invalid(format);
     const FormatArg& arg = args[next_arg++];
-    if (spec == 's') {
+    if (kind == 's') {
       if (!arg.is_text()) Invalid(format);
       out += arg.text();
     } else {

@@ -8,6 +8,7 @@
 #include "foundation/app_updater_log.h"
 #include "foundation/compare_versions.h"
 #include "foundation/path_util.h"
+#include "foundation/text_compare.h"
 #include "sources/durable_file_ops.h"
 #include "sources/share_shortcuts.h"
 #include "sources/work_journal.h"
@@ -18,13 +19,6 @@ namespace {
 
 void Log(std::string_view AFormat, const FormatArgs& AArgs, TauLogLevel ALevel) {
   if (auLog) auLog->AddFmt(AFormat, AArgs, ALevel);
-}
-
-std::string AsciiLower(std::string s) {
-  for (char& c : s) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return s;
 }
 
 std::string BeforeSemicolon(const std::string& AValue) {
@@ -127,7 +121,7 @@ class FileStep {
     std::unordered_map<std::string, int> old_index;
     const TAppSettingsVars& old_files = old_.Files();
     for (int i = 0; i < old_files.Count(); ++i) {
-      old_index.emplace(AsciiLower(old_files.GetName(i)), i);
+      old_index.emplace(UpperCase(old_files.GetName(i)), i);
     }
     std::vector<Entry> entries;
     const TAppSettingsVars& files = new_.Files();
@@ -139,7 +133,7 @@ class FileStep {
       e.source = unc_ + e.key;
       e.dir = BeforeSemicolon(value);
       e.path = e.dir + KeyFileName(e.key, sep_);
-      const auto known = old_index.find(AsciiLower(e.key));
+      const auto known = old_index.find(UpperCase(e.key));
       e.known = known != old_index.end();
       if (e.known) {
         const std::string new_version = AfterSemicolon(value);

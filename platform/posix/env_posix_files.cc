@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/posix/env_posix.h"
+#include "platform/posix/folder_names_posix.h"
 #include "platform/posix/posix_error.h"
 
 namespace vlau {
@@ -274,18 +275,7 @@ Status PosixEnv::ListDirectory(const std::string& path, std::vector<std::string>
   names->clear();
   DIR* dir = opendir(path.c_str());
   if (dir == nullptr) return ErrnoStatus("opendir", path, errno);
-  for (;;) {
-    errno = 0;
-    dirent* entry = readdir(dir);
-    if (entry == nullptr) break;
-    std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    names->emplace_back(name);
-  }
-  int read_error = errno;
-  closedir(dir);
-  if (read_error != 0) return ErrnoStatus("readdir", path, read_error);
-  return Status::OK();
+  return ReadFolderNames(dir, path, names);
 }
 
 }  // namespace vlau

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/posix/env_posix.h"
+#include "platform/posix/folder_names_posix.h"
 #include "platform/posix/posix_error.h"
 
 namespace vlau {
@@ -33,18 +34,7 @@ Status ReadNames(int fd, const std::string& path, std::vector<std::string>* name
     close(dup_fd);
     return ErrnoStatus("opendir", path, error_number);
   }
-  for (;;) {
-    errno = 0;
-    dirent* entry = readdir(dir);
-    if (entry == nullptr) break;
-    std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    names->emplace_back(name);
-  }
-  const int read_error = errno;
-  closedir(dir);
-  if (read_error != 0) return ErrnoStatus("readdir", path, read_error);
-  return Status::OK();
+  return ReadFolderNames(dir, path, names);
 }
 
 // Deletes everything below the open folder `fd`, which `path` names in
