@@ -23,6 +23,24 @@ std::string ExtractFilePath(std::string_view path, char sep) {
   return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
 }
 
+namespace {
+
+size_t LastDelimiter(std::string_view path, char sep) {
+  return path.find_last_of(sep == '\\' ? std::string_view("\\:") : std::string_view(&sep, 1));
+}
+
+}  // namespace
+
+std::string ExtractFileNameWithDrive(std::string_view path, char sep) {
+  const size_t pos = LastDelimiter(path, sep);
+  return std::string(pos == std::string_view::npos ? path : path.substr(pos + 1));
+}
+
+std::string ExtractFilePathWithDrive(std::string_view path, char sep) {
+  const size_t pos = LastDelimiter(path, sep);
+  return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));
+}
+
 std::string ChangeFileExt(std::string_view path, std::string_view ext, char sep) {
   const size_t name_start = path.rfind(sep) == std::string_view::npos ? 0 : path.rfind(sep) + 1;
   const size_t dot = path.rfind('.');

@@ -19,6 +19,11 @@ std::string ExcludeTrailingSeparator(std::string_view path, char sep);
 std::string ExtractFileName(std::string_view path, char sep);
 // The part up to and including the last separator; empty without one.
 std::string ExtractFilePath(std::string_view path, char sep);
+// The part after the last separator or, where the separator is '\', after
+// a drive colon ("C:app.exe"): the file name the system's own routines see.
+std::string ExtractFileNameWithDrive(std::string_view path, char sep);
+// The part up to and including that last separator or drive colon.
+std::string ExtractFilePathWithDrive(std::string_view path, char sep);
 // The path with the extension of its file name (from the file name's last
 // "." on) replaced by `ext`, or `ext` appended when the file name has no ".".
 std::string ChangeFileExt(std::string_view path, std::string_view ext, char sep);

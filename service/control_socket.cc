@@ -5,6 +5,7 @@
 
 #include "foundation/app_updater_error.h"
 #include "foundation/app_updater_log.h"
+#include "foundation/text_compare.h"
 #include "platform/system_text.h"
 
 namespace vlau {
@@ -35,15 +36,6 @@ void Guarded(Step step) {
     if (auLog) auLog->Add(e);
   } catch (...) {
   }
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -127,7 +119,7 @@ Status ControlSocket::ReadClientString(TcpServer::Connection& Socket, std::strin
 
 int ControlSocket::GetCommandIndex(std::string_view text) {
   for (size_t i = 0; i < Commands.size(); ++i) {
-    if (EqualsIgnoringCase(Commands[i], text)) return static_cast<int>(i);
+    if (SameText(Commands[i], text)) return static_cast<int>(i);
   }
   return -1;
 }

@@ -65,9 +65,7 @@ ShortcutAttributes ParseAttributes(const std::string& AValue) {
 }  // namespace
 
 std::string KeyFileName(std::string_view AKey, char sep) {
-  const std::string delimiters = sep == '\\' ? std::string("\\:") : std::string(1, sep);
-  const size_t last = AKey.find_last_of(delimiters);
-  return std::string(last == std::string_view::npos ? AKey : AKey.substr(last + 1));
+  return ExtractFileNameWithDrive(AKey, sep);
 }
 
 bool CreateAppShortcuts(Env* env, const TAppSettings& ANewSettings) {

@@ -22,17 +22,6 @@ namespace {
 
 void Detail(const std::string& text) { auLog->Add(text, aullDetail); }
 
-// The file-name part of a path: after its last separator (or ':' where the
-// separator is '\').
-std::string FileNamePart(const std::string& path, char sep) {
-  size_t pos = path.rfind(sep);
-  if (sep == '\\') {
-    const size_t colon = path.rfind(':');
-    if (colon != std::string::npos && (pos == std::string::npos || colon > pos)) pos = colon;
-  }
-  return pos == std::string::npos ? path : path.substr(pos + 1);
-}
-
 // The value of the first ALIASES entry named `name` (ignoring case), or
 // `name` itself when there is none; one level only.
 std::string ResolveAlias(const std::vector<std::pair<std::string, std::string>>& aliases,
@@ -142,7 +131,7 @@ bool TauUpdateProcessShare::UpdateApplication(const std::string& AAppSettingFile
 
 bool TauUpdateProcessShare::UpdateFromAppSettings(const std::string& AAppSettingFileName) {
   const std::string local =
-      GetDataFolder(env_) + FileNamePart(AAppSettingFileName, env_->PathSeparator());
+      GetDataFolder(env_) + ExtractFileNameWithDrive(AAppSettingFileName, env_->PathSeparator());
   const TAppSettings old_settings = TAppSettings::CreateFromIni(env_, local);
   const TAppSettings new_settings = TAppSettings::CreateFromIni(env_, AAppSettingFileName);
   if (!RunScript(new_settings, old_settings)) return false;

@@ -89,5 +89,25 @@ TEST(PathUtilTest, FileNamePartsAndSeparators) {
   EXPECT_EQ(ExcludeTrailingSeparator("/tmp//", '/'), "/tmp");
 }
 
+TEST(PathUtilTest, DriveColonEndsTheFolderOnlyWithBackslashes) {
+  struct Case {
+    std::string path;
+    char sep;
+    std::string folder, name;
+  };
+  const std::vector<Case> cases = {
+      {"C:\\App\\Tool.exe", '\\', "C:\\App\\", "Tool.exe"},
+      {"C:Tool.exe", '\\', "C:", "Tool.exe"},
+      {"Tool.exe", '\\', "", "Tool.exe"},
+      {"/opt/a:b/Tool", '/', "/opt/a:b/", "Tool"},
+      {"/opt/a:Tool", '/', "/opt/", "a:Tool"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(ExtractFilePathWithDrive(c.path, c.sep), c.folder);
+    EXPECT_EQ(ExtractFileNameWithDrive(c.path, c.sep), c.name);
+  }
+}
+
 }  // namespace
 }  // namespace vlau
